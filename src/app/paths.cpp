@@ -34,6 +34,17 @@ bool MatchesMask(DWORD attributes, uint16_t mask) {
   return (attributes & kSelective & ~static_cast<DWORD>(mask)) == 0;
 }
 
+class ScopedErrorMode {
+ public:
+  explicit ScopedErrorMode(UINT mode) : old_(::SetErrorMode(mode)) {}
+  ~ScopedErrorMode() { ::SetErrorMode(old_); }
+  ScopedErrorMode(const ScopedErrorMode&) = delete;
+  ScopedErrorMode& operator=(const ScopedErrorMode&) = delete;
+
+ private:
+  UINT old_;
+};
+
 bool IsDotEntry(const wchar_t* name) {
   return name[0] == L'.' && (name[1] == 0 || (name[1] == L'.' && name[2] == 0));
 }
@@ -99,16 +110,22 @@ std::wstring GetShortPath(const std::wstring& path) {
 bool FileExists(const std::wstring& path, uint16_t mask) {
   const std::wstring text = common::CutAtNul(path);
   if (text.empty()) return false;
+  // A drive that is not ready answers with an error, not with the system's dialog.
+  ScopedErrorMode quiet(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
 
+  // A folder path: with the directory bit, the folder itself counts; without it,
+  // the folder's contents are searched.
+  std::wstring pattern = text;
   if (text.back() == L'\\') {
-    if ((mask & kMatchDirectory) == 0) return false;
-    const DWORD attributes = ::GetFileAttributesW(LongPathForm(text).c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    if (mask & kMatchDirectory) {
+      const DWORD attributes = ::GetFileAttributesW(LongPathForm(text).c_str());
+      return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    }
+    pattern += L'*';
   }
 
-  const UINT oldMode = ::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
   WIN32_FIND_DATAW entry{};
-  common::UniqueFindHandle find(::FindFirstFileExW(LongPathForm(text).c_str(), FindExInfoBasic,
+  common::UniqueFindHandle find(::FindFirstFileExW(LongPathForm(pattern).c_str(), FindExInfoBasic,
                                                    &entry, FindExSearchNameMatch, nullptr, 0));
   bool found = false;
   if (find) {
@@ -116,7 +133,6 @@ bool FileExists(const std::wstring& path, uint16_t mask) {
       found = !IsDotEntry(entry.cFileName) && MatchesMask(entry.dwFileAttributes, mask);
     } while (!found && ::FindNextFileW(find.get(), &entry));
   }
-  ::SetErrorMode(oldMode);
   return found;
 }
 

@@ -45,7 +45,8 @@ std::wstring GetShortPath(const std::wstring& path);
 // True when the file system holds an entry matching path (wildcards allowed) among
 // normal files and, where mask has the bit, hidden, system and directory entries.
 // An empty path, or one that cannot be examined, gives false. A path ending in a
-// backslash with the directory bit is true for an existing folder.
+// backslash is true, with the directory bit, for an existing folder; without it,
+// for a folder holding a matching file. Works at any path length.
 bool FileExists(const std::wstring& path, uint16_t mask);
 
 // The path in the form the file functions accept at any length ("\\?\" for long
