@@ -26,16 +26,9 @@ TEST(ShellHelpers, RecycleFilesSendsTwoFoldersToTheRecycleBinInOneOperation) {
 
   EXPECT_FALSE(PathExists(blue));
   EXPECT_FALSE(PathExists(night));
-  // Under Wine the Recycle Bin is the desktop's trash, which the tests keep in the build tree.
-  wchar_t trash[MAX_PATH] = {};
-  if (::GetEnvironmentVariableW(L"XDG_DATA_HOME", trash, MAX_PATH)) {
-    std::wstring files = L"Z:" + std::wstring(trash) + L"/Trash/files/";
-    for (wchar_t& c : files)
-      if (c == L'/') c = L'\\';
-    EXPECT_TRUE(PathExists(files + L"Blue\\LOGO.SYS")) << "not in the Recycle Bin";
-    EXPECT_TRUE(PathExists(files + L"Night.SLS"));
-    testing_support::RemoveTree(files + L"Blue");
-    testing_support::RemoveTree(files + L"Night.SLS");
+  if (const int blue = testing_support::TakeFromRecycleBin(L"Blue"); blue >= 0) {
+    EXPECT_EQ(blue, 1) << "not in the Recycle Bin";
+    EXPECT_EQ(testing_support::TakeFromRecycleBin(L"Night.SLS"), 1) << "not in the Recycle Bin";
   }
   EXPECT_LE(answerer.titles().size(), 1u) << "one confirmation at most for both folders";
 }

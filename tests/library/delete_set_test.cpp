@@ -87,14 +87,10 @@ TEST_F(DeleteSet, IntoTheRecycleBin) {
   EXPECT_TRUE(Delete(L"Blue"));
   shellConfirmation.stop();
   EXPECT_FALSE(PathExists(lib_.Logos() + L"Blue"));
-  wchar_t data[MAX_PATH] = {};
-  if (::GetEnvironmentVariableW(L"XDG_DATA_HOME", data, MAX_PATH)) {
-    std::wstring trash = L"Z:" + std::wstring(data) + L"\\Trash\\files\\";
-    for (wchar_t& c : trash)
-      if (c == L'/') c = L'\\';
-    EXPECT_TRUE(PathExists(trash + L"LOGOW.SYS")) << "the set's files can be restored";
-    for (const wchar_t* name : {L"LOGO.SYS", L"LOGOW.SYS", L"LOGOS.SYS"})
-      ::DeleteFileW((trash + name).c_str());
+  if (const int wait = testing_support::TakeFromRecycleBin(L"LOGOW.SYS"); wait >= 0) {
+    EXPECT_EQ(wait, 1);
+    EXPECT_EQ(testing_support::TakeFromRecycleBin(L"LOGO.SYS"), 1) << "restorable from the bin";
+    EXPECT_EQ(testing_support::TakeFromRecycleBin(L"LOGOS.SYS"), 1);
   }
 }
 

@@ -127,3 +127,32 @@ std::wstring RawValue::text() const {
 }
 
 }  // namespace testing_support
+
+namespace testing_support {
+
+int TakeFromRecycleBin(const std::wstring& name) {
+  wchar_t data[MAX_PATH] = {};
+  if (!::GetEnvironmentVariableW(L"XDG_DATA_HOME", data, MAX_PATH)) return -1;
+  std::wstring trash = L"Z:" + std::wstring(data) + L"\\Trash\\";
+  for (wchar_t& c : trash)
+    if (c == L'/') c = L'\\';
+  // The trash keeps the name, with a suffix when an item of that name is there already.
+  int found = 0;
+  WIN32_FIND_DATAW entry{};
+  common::UniqueFindHandle find(::FindFirstFileW((trash + L"files\\" + name + L"*").c_str(), &entry));
+  if (!find) return 0;
+  do {
+    const std::wstring trashed = entry.cFileName;
+    if (trashed != name && trashed.rfind(name + L"-", 0) != 0) continue;
+    ++found;
+    const std::wstring path = trash + L"files\\" + trashed;
+    if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+      RemoveTree(path);
+    else
+      ::DeleteFileW(path.c_str());
+    ::DeleteFileW((trash + L"info\\" + trashed + L".trashinfo").c_str());
+  } while (::FindNextFileW(find.get(), &entry));
+  return found;
+}
+
+}  // namespace testing_support

@@ -62,3 +62,12 @@ struct RawValue {
 RawValue GetRegistryValue(HKEY root, const std::wstring& subkey, const std::wstring& name);
 
 }  // namespace testing_support
+
+namespace testing_support {
+
+// Under Wine the Recycle Bin is the desktop's trash under XDG_DATA_HOME (kept in the
+// build tree by the test runner). Counts the trashed entries that came from an item
+// of this name and removes them; -1 when the trash's place is unknown.
+int TakeFromRecycleBin(const std::wstring& name);
+
+}  // namespace testing_support
