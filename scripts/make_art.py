@@ -176,11 +176,77 @@ def write_ico(path, sizes):
         f.write(header + entries + blobs)
 
 
+def list_icon(kind, size=16):
+    """The six small icons of the main window's image list, as RGBA rows."""
+    clear = (0, 0, 0, 0)
+    rows = [[clear] * size for _ in range(size)]
+
+    def rect(x0, y0, x1, y1, colour):
+        for y in range(y0, y1):
+            for x in range(x0, x1):
+                rows[y][x] = colour + (255,)
+
+    def screen(x0, y0, w, h, sky, sun=True):
+        rect(x0, y0, x0 + w, y0 + h, (40, 40, 48))
+        rect(x0 + 1, y0 + 1, x0 + w - 1, y0 + h - 1, sky)
+        if sun:
+            rect(x0 + w // 2, y0 + h - 4, x0 + w - 2, y0 + h - 1, (250, 170, 70))
+
+    folder = (236, 196, 84)
+    if kind == "image":
+        rect(1, 2, 15, 14, (90, 90, 100))
+        rect(2, 3, 14, 13, (150, 200, 250))
+        for i in range(6):
+            rect(3 + i, 12 - i, 12 - i, 13 - i, (60, 150, 70))
+        rect(10, 4, 12, 6, (255, 230, 90))
+    elif kind in ("closed", "up"):
+        rect(1, 3, 7, 5, folder)
+        rect(1, 5, 15, 14, folder)
+        rect(1, 13, 15, 14, (170, 130, 40))
+        if kind == "up":
+            for i in range(4):
+                rect(8 - i, 6 + i, 9 + i, 7 + i, (40, 90, 200))
+            rect(7, 9, 10, 13, (40, 90, 200))
+    elif kind == "singlelogo":
+        screen(1, 3, 14, 11, (40, 50, 140))
+    elif kind == "multilogo":
+        screen(5, 1, 10, 8, (120, 60, 150), False)
+        screen(3, 4, 10, 8, (60, 110, 160), False)
+        screen(1, 7, 10, 8, (40, 50, 140))
+    elif kind == "sys":
+        rect(3, 1, 13, 15, (120, 120, 130))
+        rect(4, 2, 12, 14, (250, 250, 250))
+        for y in (4, 7, 10):
+            rect(5, y, 11, y + 1, (40, 50, 140))
+    return rows
+
+
+def write_rgba_ico(path, rows):
+    size = len(rows)
+    xor = b"".join(bytes((b, g, r, a)) for row in reversed(rows) for (r, g, b, a) in row)
+    mask = bytearray()
+    stride = ((size + 31) // 32) * 4
+    for row in reversed(rows):
+        bits = bytearray(stride)
+        for x, (_, _, _, a) in enumerate(row):
+            if a == 0:
+                bits[x // 8] |= 0x80 >> (x % 8)
+        mask += bits
+    info = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 32, 0, len(xor) + len(mask), 0, 0, 0, 0)
+    blob = info + xor + bytes(mask)
+    with open(path, "wb") as f:
+        f.write(struct.pack("<HHH", 0, 1, 1))
+        f.write(struct.pack("<BBBBHHII", size, size, 0, 0, 1, 32, len(blob), 22))
+        f.write(blob)
+
+
 def main():
     out = sys.argv[1] if len(sys.argv) > 1 else "."
     os.makedirs(out, exist_ok=True)
     write_bmp8(os.path.join(out, "splash.bmp"), draw_splash(), splash_palette())
     write_ico(os.path.join(out, "quillane.ico"), [16, 32])
+    for kind in ("image", "closed", "up", "singlelogo", "multilogo", "sys"):
+        write_rgba_ico(os.path.join(out, kind + ".ico"), list_icon(kind))
 
 
 if __name__ == "__main__":

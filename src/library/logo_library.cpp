@@ -60,6 +60,22 @@ int FindInstalledSet(const std::vector<std::wstring>& names, const std::wstring&
   return -1;
 }
 
+bool IsValidFolderName(const std::wstring& name) {
+  if (name.empty() || name == L"." || name == L".." || name.size() > 255) return false;
+  for (wchar_t c : name)
+    if (c < 32 || std::wstring_view(L"<>:\"/\\|?*").find(c) != std::wstring_view::npos) return false;
+  if (name.back() == L'.' || name.back() == L' ') return false;
+  // Device names stay devices whatever extension follows them.
+  const std::wstring stem = common::ToUpper(name.substr(0, name.find(L'.')));
+  static const wchar_t* const kDevices[] = {L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$", L"CONOUT$"};
+  for (const wchar_t* device : kDevices)
+    if (stem == device) return false;
+  if (stem.size() == 4 && (stem.rfind(L"COM", 0) == 0 || stem.rfind(L"LPT", 0) == 0) &&
+      stem[3] >= L'1' && stem[3] <= L'9')
+    return false;
+  return true;
+}
+
 std::wstring LogoSetCountText(size_t count) {
   return L" " + std::to_wstring(count) + (count == 1 ? L" logo set" : L" logo sets");
 }

@@ -39,6 +39,10 @@ size_t SortedPosition(const std::vector<std::wstring>& sortedNames, const std::w
 // there is none.
 int FindInstalledSet(const std::vector<std::wstring>& names, const std::wstring& defaultLogoSet);
 
+// Whether a name can name a folder on Windows: not empty, none of <>:"/\|?* or control
+// characters, no trailing dot or space, not a device name (CON, NUL, COM1, ...).
+bool IsValidFolderName(const std::wstring& name);
+
 // The count label: a space, the number, then " logo set" or " logo sets".
 std::wstring LogoSetCountText(size_t count);
 

@@ -76,6 +76,16 @@ TEST(LogoSets, InstalledSetIsFoundWhateverTheLetterCase) {
   EXPECT_EQ(library::FindInstalledSet(names, L""), -1);
 }
 
+TEST(LogoSets, ValidFolderNames) {
+  for (const wchar_t* name : {L"Blue", L"Blue.SLS", L"Set 2", L"\u00C9t\u00E9", L"a.b.c", L"COM10"})
+    EXPECT_TRUE(library::IsValidFolderName(name)) << name;
+  for (const wchar_t* name : {L"", L".", L"..", L"Bad:Name", L"Bad?", L"a/b", L"a\\b", L"a*",
+                              L"<x>", L"pipe|", L"quote\"", L"dot.", L"space ", L"CON", L"nul.txt",
+                              L"com1", L"LPT9.sls", L"tab\t"})
+    EXPECT_FALSE(library::IsValidFolderName(name)) << name;
+  EXPECT_FALSE(library::IsValidFolderName(std::wstring(256, L'x')));
+}
+
 TEST(LogoSets, CountLabel) {
   EXPECT_EQ(library::LogoSetCountText(0), L" 0 logo sets");
   EXPECT_EQ(library::LogoSetCountText(1), L" 1 logo set");
