@@ -186,3 +186,44 @@ TEST_F(Drop, TheShellsDataObjectGivesTheDroppedPaths) {
 }
 
 }  // namespace
+
+namespace {
+
+class DoubleClick : public testing_support::MainWindowFixture {
+ protected:
+  POINT PointOn(const std::wstring& name) {
+    LVFINDINFOW find{LVFI_STRING, name.c_str()};
+    const int index = ListView_FindItem(window_->MyList(), -1, &find);
+    RECT bounds{};
+    ListView_GetItemRect(window_->MyList(), index, &bounds, LVIR_LABEL);
+    return POINT{bounds.left + 2, (bounds.top + bounds.bottom) / 2};
+  }
+};
+
+TEST_F(DoubleClick, InstallsTheSetOrOpensTheEditorBySetting) {
+  MakeSet(L"Blue");
+  auto& window = Open();
+  int editorOpened = 0;
+  window.SetEditorOpener([&] { ++editorOpened; });
+  Select(L"Blue");
+
+  window.MyList_MouseDown(POINT{2, 300});  // empty space: nothing
+  window.MyList_DblClick();
+  EXPECT_EQ(state_.settings.DefaultLogoSet, L"<Don't know>");
+
+  window.MyList_MouseDown(PointOn(L"Blue"));
+  window.MyList_DblClick();
+  EXPECT_EQ(state_.settings.DefaultLogoSet, L"Blue");
+
+  state_.settings.ActionOnDoubleClick = 1;
+  window.MyList_DblClick();
+  MSG message;
+  const ULONGLONG deadline = ::GetTickCount64() + 5000;
+  while (editorOpened == 0 && ::GetTickCount64() < deadline) {
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&message);
+  }
+  EXPECT_EQ(editorOpened, 1);
+}
+
+}  // namespace

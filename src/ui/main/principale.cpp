@@ -79,6 +79,7 @@ void Principale::CenterOnScreen() {
   ::SetWindowPos(hwnd(), nullptr, work.left + ((work.right - work.left) - width) / 2,
                  work.top + ((work.bottom - work.top) - height) / 2, width, height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
+  ::SendMessageW(bar_.Toolbar(), TB_AUTOSIZE, 0, 0);  // the toolbar spans the new width
 }
 
 void Principale::Show() {
@@ -124,7 +125,8 @@ void Principale::CreateControls() {
   numLogo_ = create(L"STATIC", L"", SS_NOPREFIX, 0, 30, 120, 1950, 240, kIdNumLogo);
   defaultLogo_ = create(L"STATIC", app::kDontKnow, SS_NOPREFIX | SS_NOTIFY, 0, 2040, 120, 2460,
                         240, kIdDefaultLogo);
-  logoType_ = create(L"STATIC", L"", SS_NOPREFIX, 0, 4560, 120, 800, 240, kIdLogoType);
+  // "Multi logo" needs a little more room than the last 840 twips of the line.
+  logoType_ = create(L"STATIC", L"", SS_NOPREFIX | SS_RIGHT, 0, 4360, 120, 1000, 240, kIdLogoType);
   myList_ = create(WC_LISTVIEWW, L"",
                    LVS_LIST | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_EDITLABELS | WS_TABSTOP,
                    WS_EX_CLIENTEDGE, 30, 360, 5325, 2895, kIdMyList);
