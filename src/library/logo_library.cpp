@@ -4,6 +4,7 @@
 #include <shlwapi.h>
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "app/paths.h"
 #include "common/handles.h"
@@ -23,8 +24,62 @@ std::array<std::wstring, 3> InstalledLogoPaths(const app::AppState& state) {
 }
 
 bool NameComesBefore(const std::wstring& a, const std::wstring& b) {
-  const int order = ::StrCmpLogicalW(a.c_str(), b.c_str());
-  return order != 0 ? order < 0 : a < b;  // names equal to Explorer keep a stable order
+  return std::make_pair(NameSortKey(a), a) < std::make_pair(NameSortKey(b), b);
+}
+
+namespace {
+
+// The sort key of one character, letter case ignored; each ends in a NUL, so keys put
+// one after the other compare character by character.
+const std::string& CharacterKey(wchar_t c) {
+  static std::unordered_map<wchar_t, std::string> cache;
+  auto [it, inserted] = cache.try_emplace(c);
+  if (inserted) {
+    const int size = ::LCMapStringEx(LOCALE_NAME_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE, &c,
+                                     1, nullptr, 0, nullptr, nullptr, 0);
+    it->second.assign(static_cast<size_t>(size > 0 ? size : 1), '\0');
+    if (size > 0)
+      ::LCMapStringEx(LOCALE_NAME_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE, &c, 1,
+                      reinterpret_cast<wchar_t*>(it->second.data()), size, nullptr, nullptr, 0);
+  }
+  return it->second;
+}
+
+bool IsDigitChar(wchar_t c) { return c >= L'0' && c <= L'9'; }
+
+}  // namespace
+
+// Digit runs compare by value and before other characters; other characters compare
+// one by one as the system compares them, letter case ignored.
+std::string NameSortKey(const std::wstring& name) {
+  std::string key;
+  size_t i = 0;
+  while (i < name.size()) {
+    if (!IsDigitChar(name[i])) {
+      key += '\x02';
+      key += CharacterKey(name[i++]);
+      continue;
+    }
+    size_t end = i;
+    while (end < name.size() && IsDigitChar(name[end])) ++end;
+    size_t first = i;
+    while (first + 1 < end && name[first] == L'0') ++first;  // leading zeros do not count
+    const size_t digits = end - first;
+    key += '\x01';
+    key += static_cast<char>((digits >> 8) & 0xFF);
+    key += static_cast<char>(digits & 0xFF);
+    for (size_t d = first; d < end; ++d) key += static_cast<char>(name[d]);
+    i = end;
+  }
+  return key;
+}
+
+void SortNames(std::vector<std::wstring>& names) {
+  std::vector<std::pair<std::string, std::wstring>> keyed;
+  keyed.reserve(names.size());
+  for (std::wstring& name : names) keyed.emplace_back(NameSortKey(name), std::move(name));
+  std::sort(keyed.begin(), keyed.end());
+  for (size_t i = 0; i < names.size(); ++i) names[i] = std::move(keyed[i].second);
 }
 
 size_t SortedPosition(const std::vector<std::wstring>& sortedNames, const std::wstring& name) {
@@ -50,7 +105,7 @@ ScanResult ScanLogoFolder(const std::wstring& logoPath) {
     result.names.push_back(name);
   } while (::FindNextFileW(find.get(), &entry));
   if (::GetLastError() != ERROR_NO_MORE_FILES) result.complete = false;
-  std::sort(result.names.begin(), result.names.end(), NameComesBefore);
+  SortNames(result.names);
   return result;
 }
 

@@ -32,6 +32,12 @@ ScanResult ScanLogoFolder(const std::wstring& logoPath);
 // Explorer's order of names: letter case ignored, digits by value ("Set2" < "Set10").
 bool NameComesBefore(const std::wstring& a, const std::wstring& b);
 
+// A key whose byte order is that name order, for sorting many names quickly.
+std::string NameSortKey(const std::wstring& name);
+
+// Sorts names in that order.
+void SortNames(std::vector<std::wstring>& names);
+
 // Where a new name goes in a sorted list of names.
 size_t SortedPosition(const std::vector<std::wstring>& sortedNames, const std::wstring& name);
 

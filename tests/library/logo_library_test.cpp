@@ -1,6 +1,7 @@
 #include "library/logo_library.h"
 
 #include <gtest/gtest.h>
+#include <shlwapi.h>
 
 #include "library_fixture.h"
 
@@ -56,6 +57,21 @@ TEST(LogoSets, ScanListsSetFoldersInExplorersOrder) {
   EXPECT_EQ(scan.names, expected);
   EXPECT_EQ(library::SortedPosition(scan.names, L"Set3"), 5u);
   EXPECT_EQ(library::SortedPosition(scan.names, L"aaa"), 0u);
+}
+
+TEST(LogoSets, SortKeysOrderNamesAsExplorerDoes) {
+  const std::vector<std::wstring> names{
+      L"Set2",  L"set10", L"Set1",  L"Set01", L"Set 3", L"Set",   L"Seta",     L"SetB",
+      L"2",     L"10",    L"a10b2", L"a10b10", L"a9b",  L"blue",  L"Blue.sls", L"Blue",
+      L"Bl\u00FCe", L"\u00C9t\u00E9", L"Ete", L"zeta",  L"Z",     L"x-ray",  L"x_ray", L"x ray"};
+  for (const std::wstring& a : names) {
+    for (const std::wstring& b : names) {
+      const int explorer = ::StrCmpLogicalW(a.c_str(), b.c_str());
+      const int ours = library::NameSortKey(a).compare(library::NameSortKey(b));
+      EXPECT_EQ(explorer < 0, ours < 0) << testing::PrintToString(a) << " " << testing::PrintToString(b);
+      EXPECT_EQ(explorer > 0, ours > 0) << testing::PrintToString(a) << " " << testing::PrintToString(b);
+    }
+  }
 }
 
 TEST(LogoSets, ScanOfAnEmptyAndOfAMissingFolder) {

@@ -128,7 +128,8 @@ void Principale::CreateControls() {
   // "Multi logo" needs a little more room than the last 840 twips of the line.
   logoType_ = create(L"STATIC", L"", SS_NOPREFIX | SS_RIGHT, 0, 4360, 120, 1000, 240, kIdLogoType);
   myList_ = create(WC_LISTVIEWW, L"",
-                   LVS_LIST | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_EDITLABELS | WS_TABSTOP,
+                   LVS_LIST | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_EDITLABELS | LVS_OWNERDATA |
+                       WS_TABSTOP,
                    WS_EX_CLIENTEDGE, 30, 360, 5325, 2895, kIdMyList);
   ListView_SetExtendedListViewStyle(myList_, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
   ::SetWindowSubclass(myList_, &Principale::ListProcedure, 1, reinterpret_cast<DWORD_PTR>(this));

@@ -100,7 +100,7 @@ class Principale final : public WindowBase,
   bool LogoAnimation() const { return animate_; }
   COLORREF DefaultLogoColor() const { return defaultLogoColor_; }
   std::wstring DefaultLogoTooltip() const;
-  std::vector<std::wstring> ListNames() const;
+  const std::vector<std::wstring>& ListNames() const { return names_; }
   std::wstring SelectedName() const;  // "" when no entry is selected
   std::wstring ExploreTarget() const;
   void SeedRandom(uint32_t seed) { random_.seed(seed); }
@@ -129,6 +129,9 @@ class Principale final : public WindowBase,
   std::wstring ItemText(int index) const;
   int FindItem(const std::wstring& name, bool ignoreCase) const;
   int InsertSorted(const std::wstring& name);
+  void RemoveEntry(int index);
+  void SetEntries(std::vector<std::wstring> names);
+  int FindFrom(const LVFINDINFOW& find, int start) const;
   void SelectIndex(int index);
   void ShowLogo(int index, const std::wstring& path);
   void ClearLogos();
@@ -154,6 +157,7 @@ class Principale final : public WindowBase,
   std::array<HWND, 3> imag_{};
   std::array<HWND, 3> des_{};
   std::array<std::wstring, 3> logoFiles_;
+  std::vector<std::wstring> names_;  // the list's entries, in name order (a virtual list)
   HIMAGELIST imageList1_ = nullptr;  // owned by the list (shared flag off)
   CommandBar bar_;
   common::UniqueMenu openWith_;

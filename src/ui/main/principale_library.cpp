@@ -29,10 +29,6 @@ class RedrawLock {
   HWND window_;
 };
 
-int IconOf(const std::wstring& name) {
-  return library::IsSingleLogoSet(name) ? Principale::kIconSingleLogo : Principale::kIconMultiLogo;
-}
-
 }  // namespace
 
 int Principale::SelectedIndex() const {
@@ -40,50 +36,63 @@ int Principale::SelectedIndex() const {
 }
 
 std::wstring Principale::ItemText(int index) const {
-  if (index < 0) return {};
-  std::wstring text(256, L'\0');
-  for (;;) {
-    LVITEMW item{};
-    item.iSubItem = 0;
-    item.pszText = text.data();
-    item.cchTextMax = static_cast<int>(text.size());
-    const int length = static_cast<int>(
-        ::SendMessageW(myList_, LVM_GETITEMTEXTW, index, reinterpret_cast<LPARAM>(&item)));
-    if (length < static_cast<int>(text.size()) - 1) {
-      text.resize(length);
-      return text;
-    }
-    text.resize(text.size() * 2);
-  }
+  return index >= 0 && static_cast<size_t>(index) < names_.size() ? names_[index] : L"";
 }
 
 std::wstring Principale::SelectedName() const { return ItemText(SelectedIndex()); }
 
-std::vector<std::wstring> Principale::ListNames() const {
-  std::vector<std::wstring> names;
-  const int count = ListView_GetItemCount(myList_);
-  for (int i = 0; i < count; ++i) names.push_back(ItemText(i));
-  return names;
+int Principale::FindItem(const std::wstring& name, bool ignoreCase) const {
+  for (size_t i = 0; i < names_.size(); ++i)
+    if (ignoreCase ? common::EqualsIgnoreCase(names_[i], name) : names_[i] == name)
+      return static_cast<int>(i);
+  return -1;
 }
 
-int Principale::FindItem(const std::wstring& name, bool ignoreCase) const {
-  const int count = ListView_GetItemCount(myList_);
-  for (int i = 0; i < count; ++i) {
-    const std::wstring text = ItemText(i);
-    if (ignoreCase ? common::EqualsIgnoreCase(text, name) : text == name) return i;
+// The list asks for entries by position (type-ahead, FindItem): exact or prefix
+// matches, letter case ignored, from start on and round again.
+int Principale::FindFrom(const LVFINDINFOW& find, int start) const {
+  if (!(find.flags & (LVFI_STRING | LVFI_PARTIAL)) || !find.psz || names_.empty()) return -1;
+  const std::wstring wanted = find.psz;
+  const size_t count = names_.size();
+  for (size_t step = 0; step < count; ++step) {
+    const size_t i = (static_cast<size_t>(start < 0 ? 0 : start) + step) % count;
+    const std::wstring& name = names_[i];
+    const bool match = (find.flags & LVFI_PARTIAL)
+                           ? name.size() >= wanted.size() &&
+                                 common::EqualsIgnoreCase(name.substr(0, wanted.size()), wanted)
+                           : common::EqualsIgnoreCase(name, wanted);
+    if (match) return static_cast<int>(i);
+    if (!(find.flags & LVFI_WRAP) && i + 1 == count) break;
   }
   return -1;
 }
 
-// Adds an entry at its place in the name order.
+// The virtual list holds no items of its own: entries change by changing names_, and
+// the selection follows its name.
+void Principale::SetEntries(std::vector<std::wstring> names) {
+  ListView_SetItemState(myList_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+  names_ = std::move(names);
+  ListView_SetItemCountEx(myList_, static_cast<int>(names_.size()), 0);
+}
+
 int Principale::InsertSorted(const std::wstring& name) {
-  const size_t position = library::SortedPosition(ListNames(), name);
-  LVITEMW item{};
-  item.mask = LVIF_TEXT | LVIF_IMAGE;
-  item.iItem = static_cast<int>(position);
-  item.pszText = const_cast<wchar_t*>(name.c_str());
-  item.iImage = IconOf(name);
-  return ListView_InsertItem(myList_, &item);
+  const std::wstring selected = SelectedName();
+  std::vector<std::wstring> names = names_;
+  const size_t position = library::SortedPosition(names, name);
+  names.insert(names.begin() + static_cast<std::ptrdiff_t>(position), name);
+  quietSelection_ = true;
+  SetEntries(std::move(names));
+  if (const int index = FindItem(selected, false); index >= 0) SelectIndex(index);
+  quietSelection_ = false;
+  return static_cast<int>(position);
+}
+
+void Principale::RemoveEntry(int index) {
+  std::vector<std::wstring> names = names_;
+  names.erase(names.begin() + index);
+  quietSelection_ = true;
+  SetEntries(std::move(names));
+  quietSelection_ = false;
 }
 
 void Principale::SelectIndex(int index) {
@@ -103,23 +112,12 @@ bool Principale::CurrentViewOn() const { return bar_.Checked(L"ToolShowCurrent")
 
 void Principale::LeggiDatiDisco() {
   quietSelection_ = true;
-  ListView_DeleteAllItems(myList_);
-  std::wstring found;
-  {
-    // The entries are known in order: they are added one after the other, drawn once.
-    RedrawLock lock(myList_);
-    const library::ScanResult scan = library::ScanLogoFolder(state_.settings.LogoPath);
-    LVITEMW item{};
-    item.mask = LVIF_TEXT | LVIF_IMAGE;
-    for (const std::wstring& name : scan.names) {
-      item.pszText = const_cast<wchar_t*>(name.c_str());
-      item.iImage = IconOf(name);
-      ListView_InsertItem(myList_, &item);
-      ++item.iItem;
-    }
-    const int installed = library::FindInstalledSet(scan.names, state_.settings.DefaultLogoSet);
-    if (scan.complete && installed >= 0) found = scan.names[installed];
-  }
+  SetEntries({});
+  library::ScanResult scan = library::ScanLogoFolder(state_.settings.LogoPath);
+  const int installed = library::FindInstalledSet(scan.names, state_.settings.DefaultLogoSet);
+  const std::wstring found = scan.complete && installed >= 0 ? scan.names[installed] : L"";
+  SetEntries(std::move(scan.names));
+  ::InvalidateRect(myList_, nullptr, FALSE);  // drawn once, with every entry
   quietSelection_ = false;
   ClearLogos();
   VisualizzaNumLogo();

@@ -17,6 +17,19 @@ constexpr wchar_t kRenameFailed[] =
 
 LRESULT Principale::OnListNotify(const NMHDR& header) {
   switch (header.code) {
+    case LVN_GETDISPINFOW: {
+      auto& info = const_cast<NMLVDISPINFOW&>(reinterpret_cast<const NMLVDISPINFOW&>(header));
+      const std::wstring name = ItemText(info.item.iItem);
+      if (info.item.mask & LVIF_TEXT)
+        ::lstrcpynW(info.item.pszText, name.c_str(), info.item.cchTextMax);
+      if (info.item.mask & LVIF_IMAGE)
+        info.item.iImage = library::IsSingleLogoSet(name) ? kIconSingleLogo : kIconMultiLogo;
+      return 0;
+    }
+    case LVN_ODFINDITEMW: {
+      const auto& find = reinterpret_cast<const NMLVFINDITEMW&>(header);
+      return FindFrom(find.lvfi, find.iStart);
+    }
     case LVN_ITEMCHANGED: {
       const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
       if (!quietSelection_ && (change.uChanged & LVIF_STATE) &&
@@ -104,7 +117,7 @@ bool Principale::MyList_AfterLabelEdit(const std::wstring& newName) {
     return false;
   }
   // The entry takes its place in the name order under its new name.
-  ListView_DeleteItem(myList_, index);
+  RemoveEntry(index);
   InsertSorted(newName);
   SelItem(newName);
   if (common::EqualsIgnoreCase(oldName_, state_.settings.DefaultLogoSet)) {
@@ -125,9 +138,7 @@ void Principale::ItmDelete_Click() {
     state_.settings.DefaultLogoSet = app::kDontKnow;
     SetCaption(app::kDontKnow);
   }
-  quietSelection_ = true;
-  ListView_DeleteItem(myList_, index);
-  quietSelection_ = false;
+  RemoveEntry(index);
   const int count = ListView_GetItemCount(myList_);
   if (count == 0)
     ClearLogos();
