@@ -151,21 +151,25 @@ def icon_pixels(size):
     return rows
 
 
-def write_ico(path, sizes):
-    images = []
-    for size in sizes:
-        rows = icon_pixels(size)
-        xor = b"".join(bytes((b, g, r, a)) for row in reversed(rows) for (r, g, b, a) in row)
-        mask_stride = ((size + 31) // 32) * 4
-        mask = bytearray()
-        for row in reversed(rows):
-            bits = bytearray(mask_stride)
-            for x, (_, _, _, a) in enumerate(row):
-                if a == 0:
-                    bits[x // 8] |= 0x80 >> (x % 8)
-            mask += bits
-        info = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 32, 0, len(xor) + len(mask), 0, 0, 0, 0)
-        images.append((size, info + xor + bytes(mask)))
+def icon_image(rows):
+    """One 32-bit icon image (header, colours, transparency mask) from RGBA rows."""
+    size = len(rows)
+    xor = b"".join(bytes((b, g, r, a)) for row in reversed(rows) for (r, g, b, a) in row)
+    stride = ((size + 31) // 32) * 4
+    mask = bytearray()
+    for row in reversed(rows):
+        bits = bytearray(stride)
+        for x, (_, _, _, a) in enumerate(row):
+            if a == 0:
+                bits[x // 8] |= 0x80 >> (x % 8)
+        mask += bits
+    info = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 32, 0, len(xor) + len(mask), 0, 0, 0, 0)
+    return info + xor + bytes(mask)
+
+
+def write_ico(path, images):
+    """An icon file from (size, RGBA rows) pairs."""
+    images = [(size, icon_image(rows)) for size, rows in images]
     header = struct.pack("<HHH", 0, 1, len(images))
     offset = 6 + 16 * len(images)
     entries, blobs = b"", b""
@@ -221,32 +225,13 @@ def list_icon(kind, size=16):
     return rows
 
 
-def write_rgba_ico(path, rows):
-    size = len(rows)
-    xor = b"".join(bytes((b, g, r, a)) for row in reversed(rows) for (r, g, b, a) in row)
-    mask = bytearray()
-    stride = ((size + 31) // 32) * 4
-    for row in reversed(rows):
-        bits = bytearray(stride)
-        for x, (_, _, _, a) in enumerate(row):
-            if a == 0:
-                bits[x // 8] |= 0x80 >> (x % 8)
-        mask += bits
-    info = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 32, 0, len(xor) + len(mask), 0, 0, 0, 0)
-    blob = info + xor + bytes(mask)
-    with open(path, "wb") as f:
-        f.write(struct.pack("<HHH", 0, 1, 1))
-        f.write(struct.pack("<BBBBHHII", size, size, 0, 0, 1, 32, len(blob), 22))
-        f.write(blob)
-
-
 def main():
     out = sys.argv[1] if len(sys.argv) > 1 else "."
     os.makedirs(out, exist_ok=True)
     write_bmp8(os.path.join(out, "splash.bmp"), draw_splash(), splash_palette())
-    write_ico(os.path.join(out, "quillane.ico"), [16, 32])
+    write_ico(os.path.join(out, "quillane.ico"), [(size, icon_pixels(size)) for size in (16, 32)])
     for kind in ("image", "closed", "up", "singlelogo", "multilogo", "sys"):
-        write_rgba_ico(os.path.join(out, kind + ".ico"), list_icon(kind))
+        write_ico(os.path.join(out, kind + ".ico"), [(16, list_icon(kind))])
 
 
 if __name__ == "__main__":

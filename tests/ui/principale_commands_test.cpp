@@ -1,5 +1,6 @@
 // The main window's commands: dispatch by tool name, tool states, keys, help.
 #include "main_window_fixture.h"
+#include "support/message_pump.h"
 
 namespace {
 
@@ -116,12 +117,7 @@ TEST_F(Commands, ChooseLogosOpensTheEditorOnceFromTheTimer) {
   window.SetEditorOpener([&] { ++opened; });
   Click(L"ToolBrowser");
   EXPECT_EQ(opened, 0) << "not inside the command";
-  MSG message;
-  const ULONGLONG deadline = ::GetTickCount64() + 5000;
-  while (opened == 0 && ::GetTickCount64() < deadline) {
-    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&message);
-  }
+  EXPECT_TRUE(testing_support::PumpMessagesUntil([&] { return opened > 0; }));
   EXPECT_EQ(opened, 1);
 }
 

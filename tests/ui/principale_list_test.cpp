@@ -2,6 +2,7 @@
 #include <shlobj.h>
 
 #include "main_window_fixture.h"
+#include "support/message_pump.h"
 #include "ui/main/drop_target.h"
 
 namespace {
@@ -217,12 +218,7 @@ TEST_F(DoubleClick, InstallsTheSetOrOpensTheEditorBySetting) {
 
   state_.settings.ActionOnDoubleClick = 1;
   window.MyList_DblClick();
-  MSG message;
-  const ULONGLONG deadline = ::GetTickCount64() + 5000;
-  while (editorOpened == 0 && ::GetTickCount64() < deadline) {
-    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&message);
-  }
+  EXPECT_TRUE(testing_support::PumpMessagesUntil([&] { return editorOpened > 0; }));
   EXPECT_EQ(editorOpened, 1);
 }
 
