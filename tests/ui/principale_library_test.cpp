@@ -2,6 +2,7 @@
 // current-setting view and the random change.
 #include <map>
 
+#include "imaging/logo_format.h"
 #include "library/logo_library.h"
 #include "main_window_fixture.h"
 
@@ -55,6 +56,24 @@ TEST_F(Library, InstalledSetDeletedOutsideTheProgramIsUnknown) {
   app::SaveSettings(state_, window);
   EXPECT_EQ(testing_support::GetRegistryValue(HKEY_LOCAL_MACHINE, app::kSettingsKey,
                                               L"DefaultLogoSet").text(), L"");
+}
+
+TEST_F(Library, SelectedSetShowsItsThreeLogos) {
+  std::vector<uint8_t> indices(imaging::kLogoPixelBytes, 3);
+  std::vector<imaging::Rgb> palette(256);
+  const auto logo = imaging::BuildLogoFile(
+      std::span<const uint8_t, imaging::kLogoPixelBytes>(indices.data(), indices.size()),
+      std::span<const imaging::Rgb, 256>(palette.data(), 256), 0);
+  const std::string bytes(logo.begin(), logo.end());
+  MakeSet(L"Blue", {});
+  for (const wchar_t* name : {L"LOGO.SYS", L"LOGOW.SYS", L"LOGOS.SYS"})
+    testing_support::WriteFileBytes(logos_ / L"Blue\\" + name, bytes);
+  auto& window = Open();
+  Select(L"Blue");
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(window.LogoImage(i).ImageStatus(), 2) << i;
+    EXPECT_TRUE(::IsWindowVisible(window.LogoImage(i).hwnd())) << i;
+  }
 }
 
 TEST_F(Library, SingleLogoSetShowsTheLogoFoldersOwnScreens) {

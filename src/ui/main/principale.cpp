@@ -136,10 +136,17 @@ void Principale::CreateControls() {
 
   constexpr int kFrameLeft[] = {30, 1800, 3600};
   for (int i = 0; i < 3; ++i) {
-    imag_[i] = create(L"STATIC", L"", SS_SUNKEN | SS_NOTIFY, 0, kFrameLeft[i], 3360, 1695, 1335,
-                      kIdImag0 + i);
+    imag_[i] = create(L"STATIC", L"", SS_SUNKEN | WS_CLIPSIBLINGS, 0, kFrameLeft[i], 3360, 1695,
+                      1335, kIdImag0 + i);
     des_[i] = create(L"STATIC", L"", SS_CENTER | SS_NOPREFIX, 0, kFrameLeft[i] + 60, 4800, 1575,
                      375, kIdDes0 + i);
+  }
+  // Each view lies in its frame's top left corner, above the frame.
+  for (int i = 0; i < 3; ++i) {
+    logoImage_[i].Create(hwnd(), kIdLogoImage0 + i, Twips(kFrameLeft[i] + 30),
+                         top_ + Twips(3360 + 30), Twips(1620), Twips(1275));
+    logoImage_[i].SetAnimate(animate_);
+    ::SetWindowPos(logoImage_[i].hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   }
 
   // The installed-set label's tooltip.
@@ -193,7 +200,10 @@ void Principale::CreateListColumn() {
   ListView_InsertColumn(myList_, 0, &column);
 }
 
-void Principale::SetLogoAnimation(bool on) { animate_ = on; }
+void Principale::SetLogoAnimation(bool on) {
+  animate_ = on;
+  for (ImageView& view : logoImage_) view.SetAnimate(on);
+}
 
 void Principale::ApplyViewMode(int index) { ItmViewType_Click(index); }
 

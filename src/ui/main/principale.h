@@ -16,6 +16,7 @@
 #include "common/handles.h"
 #include "library/delete_set.h"
 #include "ui/common/command_bar.h"
+#include "ui/common/image_view.h"
 #include "ui/common/window_base.h"
 
 namespace ui {
@@ -96,7 +97,8 @@ class Principale final : public WindowBase,
   HWND DescriptionLabel(int index) const { return des_[index]; }
   HMENU OpenWithMenu() const { return openWith_.get(); }
   CommandBar& Bar() { return bar_; }
-  const std::wstring& LogoFileName(int index) const { return logoFiles_[index]; }
+  const std::wstring& LogoFileName(int index) const { return logoImage_[index].FileName(); }
+  ImageView& LogoImage(int index) { return logoImage_[index]; }
   bool LogoAnimation() const { return animate_; }
   COLORREF DefaultLogoColor() const { return defaultLogoColor_; }
   std::wstring DefaultLogoTooltip() const;
@@ -156,7 +158,7 @@ class Principale final : public WindowBase,
   HWND tooltip_ = nullptr;
   std::array<HWND, 3> imag_{};
   std::array<HWND, 3> des_{};
-  std::array<std::wstring, 3> logoFiles_;
+  std::array<ImageView, 3> logoImage_;
   std::vector<std::wstring> names_;  // the list's entries, in name order (a virtual list)
   HIMAGELIST imageList1_ = nullptr;  // owned by the list (shared flag off)
   CommandBar bar_;

@@ -10,6 +10,7 @@ enum PrincipaleId : int {
   kIdLogoType,
   kIdImag0 = 110,
   kIdDes0 = 120,
+  kIdLogoImage0 = 130,
   kIdItmOpenAct0 = 200,
   kIdTimer1 = 300,
 };

@@ -102,7 +102,9 @@ void Principale::SelectIndex(int index) {
   ListView_EnsureVisible(myList_, index, FALSE);
 }
 
-void Principale::ShowLogo(int index, const std::wstring& path) { logoFiles_[index] = path; }
+void Principale::ShowLogo(int index, const std::wstring& path) {
+  logoImage_[index].SetFileName(path);
+}
 
 void Principale::ClearLogos() {
   for (int i = 0; i < 3; ++i) ShowLogo(i, L"");
@@ -192,7 +194,6 @@ void Principale::ItmViewDefOrActual_Click() {
     RedrawLock lock(hwnd());
     const auto installed = library::InstalledLogoPaths(state_);
     for (int i = 0; i < 3; ++i) {
-      ShowLogo(i, L"");  // read again from disk
       ShowLogo(i, installed[i]);
     }
     SetCaption(L"");
