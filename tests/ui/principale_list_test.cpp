@@ -57,6 +57,18 @@ TEST_F(ListCommands, KindChangeQuestionAnsweredNoKeepsEverything) {
             L"Would you like to change your logoset format from Single Logo to Multi Logo?");
 }
 
+TEST_F(ListCommands, UnchangedNameRenamesNothingAndALetterCaseChangeRenames) {
+  MakeSet(L"Blue");
+  auto& window = Open();
+  Select(L"Blue");
+  window.MyList_BeforeLabelEdit();
+  EXPECT_FALSE(window.MyList_AfterLabelEdit(L"Blue"));
+  EXPECT_TRUE(asked_.empty());
+  EXPECT_TRUE(window.MyList_AfterLabelEdit(L"BLUE"));
+  EXPECT_EQ(window.ListNames(), std::vector<std::wstring>{L"BLUE"});
+  EXPECT_TRUE(asked_.empty());
+}
+
 TEST_F(ListCommands, RenameOntoAnExistingOrInvalidNameIsRefused) {
   MakeSet(L"Blue");
   MakeSet(L"Red");

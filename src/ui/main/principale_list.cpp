@@ -99,6 +99,7 @@ void Principale::ItmRename_Click() {
 void Principale::MyList_BeforeLabelEdit() { oldName_ = SelectedName(); }
 
 bool Principale::MyList_AfterLabelEdit(const std::wstring& newName) {
+  if (newName == oldName_) return false;  // an edit that changed nothing renames nothing
   const bool wasSingle = library::IsSingleLogoSet(oldName_);
   const bool isSingle = library::IsSingleLogoSet(newName);
   if (wasSingle != isSingle && state_.settings.ConfirmLogoTypeChange == 1) {
