@@ -2,6 +2,8 @@
 
 #include <winhttp.h>
 
+#include <algorithm>
+
 #include "common/handles.h"
 
 namespace online {
@@ -103,8 +105,18 @@ HttpReply HttpGet(const std::wstring& address, const HttpTimeouts& timeouts, siz
       reply.systemError = ERROR_WINHTTP_TIMEOUT;
       return reply;
     }
+    // Asking what has arrived first keeps each read short: a read for more than has
+    // arrived waits for all of it, and would outlast the limit on the whole transfer.
+    DWORD available = 0;
+    if (!::WinHttpQueryDataAvailable(request.get(), &available)) {
+      reply.outcome = HttpReply::Outcome::kNoConnection;
+      reply.systemError = ::GetLastError();
+      return reply;
+    }
+    if (available == 0) break;
     DWORD read = 0;
-    if (!::WinHttpReadData(request.get(), buffer, sizeof(buffer), &read)) {
+    if (!::WinHttpReadData(request.get(), buffer, std::min<DWORD>(available, sizeof(buffer)),
+                           &read)) {
       reply.outcome = HttpReply::Outcome::kNoConnection;
       reply.systemError = ::GetLastError();
       return reply;

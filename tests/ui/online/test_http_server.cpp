@@ -153,7 +153,17 @@ void TestHttpServer::Answer(Socket client) {
     held_.push_back(client);
     return;
   }
-  SendAll(client, reply + route.body);
+  if (route.trickleMs) {
+    SendAll(client, reply);
+    for (char byte : route.body) {
+      // Ends when the client goes away or the server stops.
+      if (::send(client, &byte, 1, 0) != 1 ||
+          ::WaitForSingleObject(stop_, route.trickleMs) != WAIT_TIMEOUT)
+        break;
+    }
+  } else {
+    SendAll(client, reply + route.body);
+  }
   ::shutdown(client, SD_SEND);
   ::closesocket(client);
 }

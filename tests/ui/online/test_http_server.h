@@ -17,6 +17,7 @@ struct HttpRoute {
   std::string body;
   bool sendLength = true;       // Content-Length header; without it the body ends at close
   bool stallAfterHead = false;  // send the head and part of the body, then wait forever
+  DWORD trickleMs = 0;          // when not 0, send the body one byte at a time, this far apart
   std::function<void()> onRequest;  // runs on the server thread before the reply is sent
 };
 

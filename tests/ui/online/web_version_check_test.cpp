@@ -140,6 +140,19 @@ TEST_F(WebVrChkTest, NoConnectionEndsInTimeWithMinusTwo) {
     EXPECT_GE(elapsed, 900u);
     EXPECT_LT(elapsed, 4000u);
   }
+
+  // A server that sends a byte now and then, each in time, is cut off by the limit on
+  // the whole transfer.
+  server_.SetSilent(false);
+  check_.timeouts.totalMs = 1500;
+  HttpRoute trickle{200, DataFile("9.0", std::string(4000, 'x'))};
+  trickle.trickleMs = 100;
+  server_.Serve(kDataPath, trickle);
+  const ULONGLONG start = ::GetTickCount64();
+  EXPECT_EQ(CheckError(), kErrorNoConnection) << "trickling";
+  const ULONGLONG elapsed = ::GetTickCount64() - start;
+  EXPECT_GE(elapsed, 1400u);
+  EXPECT_LT(elapsed, 4000u);
 }
 
 TEST(WebVrChkUrlTest, TheEnvironmentReplacesTheMakersAddress) {
