@@ -6,6 +6,7 @@
 #include "app/lifecycle.h"
 #include "ui/main/principale.h"
 #include "ui/main/splash.h"
+#include "ui/online/frm_online.h"
 
 namespace {
 
@@ -46,6 +47,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   app::AppState state;
   app::InitializeFolders(state);
   ui::Principale principale(state, [&] { app::CloseAll(state, principale); });
+  principale.SetOnlineOpener([&] { ui::ShowOnlineDialog(principale.hwnd(), state); });
   ProgramWindows windows(principale);
   app::SystemClock clock;
   app::StartApplication(state, windows, clock);

@@ -57,6 +57,9 @@ class Principale final : public WindowBase,
   std::wstring Caption() const override;
   void SetCaption(const std::wstring& caption) override;
 
+  // The command id a tool's menu entry and button send (the same in every window).
+  static int ToolCommandId(const std::wstring& tool);
+
   // Commands, dispatched by tool name.
   void ActiveBar1_Click(const std::wstring& tool);
   void ItmRename_Click();

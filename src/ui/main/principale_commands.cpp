@@ -50,6 +50,12 @@ const DropDown kDropDowns[] = {
 
 }  // namespace
 
+int Principale::ToolCommandId(const std::wstring& tool) {
+  for (size_t i = 0; i < std::size(kTools); ++i)
+    if (tool == kTools[i].name) return CommandBar::kFirstCommand + static_cast<int>(i);
+  return 0;
+}
+
 void Principale::CreateCommandBar() {
   bar_.Create(hwnd(), kTools, kBands, L"MainMenu", kDropDowns, L"BarMain");
   top_ = bar_.ToolbarHeight();
