@@ -128,7 +128,7 @@ class HidingFolder : public IShellFolder {
 
 ComPtr<IShellFolder> WithoutDetails(IShellFolder* inner) {
   ComPtr<IShellFolder> folder;
-  folder.Attach(new HidingFolder(inner));
+  *folder.ReleaseAndGetAddressOf() = new HidingFolder(inner);  // takes over the first reference
   return folder;
 }
 
