@@ -3,6 +3,8 @@
 
 #include <shlwapi.h>
 
+#include <algorithm>
+
 #include "foldrix/folder_view.h"
 #include "foldrix/item.h"
 #include "foldrix/namespace.h"
@@ -195,7 +197,7 @@ bool FolderView::FillList(IShellFolder* folder, PCIDLIST_ABSOLUTE list, bool use
     showingMyComputer_ = IsSpecialFolder(list, CSIDL_DRIVES, OwnerWindow(host_));
     const bool wantItems = events_.WantsItemEvents();
     const bool needsPath = run.NeedsPath();
-    int index = 0;
+    int index = 0, reserved = 0;
     for (;;) {
       PITEMID_CHILD raw = nullptr;
       if (entries->Next(1, &raw, nullptr) != S_OK || !raw) break;
@@ -228,12 +230,19 @@ bool FolderView::FillList(IShellFolder* folder, PCIDLIST_ABSOLUTE list, bool use
       row.pszText = LPSTR_TEXTCALLBACKW;
       row.iImage = I_IMAGECALLBACK;
       row.lParam = reinterpret_cast<LPARAM>(record);
-      row.stateMask = LVIS_CUT | LVIS_OVERLAYMASK;
+      // Every row starts with the unchecked box: set here, not by a pass over all rows
+      // afterwards, which costs a notification per row.
+      row.stateMask = LVIS_CUT | LVIS_OVERLAYMASK | LVIS_STATEIMAGEMASK;
+      row.state = INDEXTOSTATEIMAGEMASK(1);
       if (attributes & SFGAO_GHOSTED) row.state |= LVIS_CUT;
       if (attributes & SFGAO_SHARE)
         row.state |= INDEXTOOVERLAYMASK(1);
       else if (attributes & SFGAO_LINK)
         row.state |= INDEXTOOVERLAYMASK(2);
+      if (index >= reserved) {  // room for the rows ahead, in doubling steps
+        reserved = std::max(64, index * 2);
+        ListView_SetItemCount(list_, reserved);
+      }
       const int inserted = ListView_InsertItem(list_, &row);
       if (inserted < 0) {
         FreeItemRecord(record);
@@ -243,7 +252,6 @@ bool FolderView::FillList(IShellFolder* folder, PCIDLIST_ABSOLUTE list, bool use
       if (item) events_.AddedItem(item);
     }
     Sort();
-    SetAllStateImages(1);
     ListView_SetItemState(list_, 0, LVIS_FOCUSED, LVIS_FOCUSED);
     return true;
   } catch (const std::exception&) {

@@ -129,14 +129,14 @@ STDMETHODIMP TestContainer::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS*, V
   return DISP_E_MEMBERNOTFOUND;
 }
 
-HRESULT TestContainer::Host(IClassFactory* factory) {
+HRESULT TestContainer::Host(IClassFactory* factory, bool connectEvents) {
   ComPtr<IUnknown> control;
   HRESULT hr = factory->CreateInstance(nullptr, IID_PPV_ARGS(&control));
   if (FAILED(hr)) return hr;
-  return Host(control.Get());
+  return Host(control.Get(), connectEvents);
 }
 
-HRESULT TestContainer::Host(IUnknown* control) {
+HRESULT TestContainer::Host(IUnknown* control, bool connectEvents) {
   HRESULT hr = control->QueryInterface(IID_PPV_ARGS(&object_));
   if (FAILED(hr)) return hr;
   control->QueryInterface(IID_PPV_ARGS(&dispatch_));
@@ -145,7 +145,7 @@ HRESULT TestContainer::Host(IUnknown* control) {
   if (SUCCEEDED(control->QueryInterface(IID_PPV_ARGS(&persist)))) persist->InitNew();
   sink_ = new EventSink();
   ComPtr<IConnectionPointContainer> points;
-  if (SUCCEEDED(control->QueryInterface(IID_PPV_ARGS(&points)))) {
+  if (connectEvents && SUCCEEDED(control->QueryInterface(IID_PPV_ARGS(&points)))) {
     ComPtr<IProvideClassInfo2> info;
     GUID events{};
     if (SUCCEEDED(control->QueryInterface(IID_PPV_ARGS(&info))))

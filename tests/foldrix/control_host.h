@@ -58,8 +58,8 @@ class TestContainer : public IOleClientSite,
  public:
   TestContainer();
   // Creates the control from a class object, places it in the window and activates it.
-  HRESULT Host(IClassFactory* factory);
-  HRESULT Host(IUnknown* control);
+  HRESULT Host(IClassFactory* factory, bool connectEvents = true);
+  HRESULT Host(IUnknown* control, bool connectEvents = true);
   void Unhost();
   HWND window() const { return window_; }
 
