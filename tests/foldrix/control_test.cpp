@@ -338,6 +338,23 @@ TEST_F(HostedControl, AddingItemAnswersAndEnumContents) {
   EXPECT_EQ(seen, 3);
 }
 
+TEST_F(HostedControl, FolderAcceptsAnItemObject) {
+  ScratchFolder scratch(L"fdx-ctl-obj");
+  testing_support::CreateFolder(scratch / L"sub");
+  WriteFileBytes(scratch / L"sub\\inside.txt", "x");
+  ShowFolder(scratch.path());
+  ComPtr<IDispatch> sub = AsObject(GetOf(AsObject(container_.Get(kDispListItems)).Get(), kItemOfList, {Long(0)}));
+  ASSERT_TRUE(sub);
+  VARIANT value;
+  value.vt = VT_DISPATCH;
+  value.pdispVal = sub.Get();
+  sub->AddRef();
+  ASSERT_HRESULT_SUCCEEDED(container_.Put(kDispFolder, value));
+  const LONG_PTR folder = PointerOf(container_.Get(kDispFolder));
+  EXPECT_EQ(AsText(container_.Get(kPathFromPIDL, {Pointer(folder)})), scratch / L"sub");
+  EXPECT_EQ(ListView_GetItemCount(list_), 1);
+}
+
 TEST_F(HostedControl, FocusIsReportedToTheSite) {
   ::SetFocus(container_.window());
   const int gained = container_.focusGained;
@@ -346,6 +363,69 @@ TEST_F(HostedControl, FocusIsReportedToTheSite) {
   EXPECT_NE(container_.activeObject, nullptr);
   ::SetFocus(container_.window());
   EXPECT_GE(container_.focusLost, 1);
+}
+
+// The class object straight from the DLL, released before the DLL is.
+class DirectFactory : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    module_ = ::LoadLibraryW(OcxPath().c_str());
+    ASSERT_NE(module_, nullptr);
+    auto getClassObject = Export<HRESULT(__stdcall*)(REFCLSID, REFIID, void**)>(module_, "DllGetClassObject");
+    CLSID clsid{};
+    ::CLSIDFromString(L"{5FEFBBB8-2283-466A-9591-E7D3DEFEE84A}", &clsid);
+    ASSERT_HRESULT_SUCCEEDED(getClassObject(clsid, IID_PPV_ARGS(&factory_)));
+  }
+  void TearDown() override {
+    factory_.Reset();
+    ::FreeLibrary(module_);
+  }
+  HMODULE module_ = nullptr;
+  ComPtr<IClassFactory> factory_;
+};
+
+HRESULT PutOn(IDispatch* object, DISPID id, VARIANT value) {
+  DISPID named = DISPID_PROPERTYPUT;
+  DISPPARAMS params{&value, &named, 1, 1};
+  const HRESULT hr = object->Invoke(id, IID_NULL, 0, DISPATCH_PROPERTYPUT, &params, nullptr,
+                                    nullptr, nullptr);
+  ::VariantClear(&value);
+  return hr;
+}
+
+TEST_F(DirectFactory, WithoutAContainerStyleBackedPropertiesReadAndWrite) {
+  // A script's CreateObject calls neither InitNew nor DoVerb.
+  ComPtr<IDispatch> bare;
+  ASSERT_HRESULT_SUCCEEDED(factory_->CreateInstance(nullptr, IID_PPV_ARGS(&bare)));
+  ASSERT_HRESULT_SUCCEEDED(PutOn(bare.Get(), kDispView, Long(3)));
+  ASSERT_HRESULT_SUCCEEDED(PutOn(bare.Get(), kDispGridLines, Bool(true)));
+  DISPPARAMS none{};
+  VARIANT result;
+  ::VariantInit(&result);
+  ASSERT_HRESULT_SUCCEEDED(bare->Invoke(kDispView, IID_NULL, 0, DISPATCH_PROPERTYGET, &none,
+                                        &result, nullptr, nullptr));
+  EXPECT_EQ(result.lVal, 3);
+  ASSERT_HRESULT_SUCCEEDED(bare->Invoke(kDispGridLines, IID_NULL, 0, DISPATCH_PROPERTYGET, &none,
+                                        &result, nullptr, nullptr));
+  EXPECT_EQ(result.boolVal, VARIANT_TRUE);
+}
+
+TEST_F(DirectFactory, DesignModeShowsTheRootFirst) {
+  ScratchFolder scratch(L"fdx-design");
+  testing_support::CreateFolder(scratch / L"start");
+  WriteFileBytes(scratch / L"root.txt", "x");
+  TestContainer container;
+  container.userMode = false;
+  {
+    ComPtr<IDispatch> control;
+    ASSERT_HRESULT_SUCCEEDED(factory_->CreateInstance(nullptr, IID_PPV_ARGS(&control)));
+    EXPECT_HRESULT_SUCCEEDED(PutOn(control.Get(), kDispRootFolder, Text(scratch.path().c_str())));
+    EXPECT_HRESULT_SUCCEEDED(PutOn(control.Get(), kDispStartFolder, Text((scratch / L"start").c_str())));
+    ASSERT_HRESULT_SUCCEEDED(container.Host(control.Get()));
+  }
+  HWND list = reinterpret_cast<HWND>(PointerOf(container.Get(kHwnd)));
+  EXPECT_EQ(ListView_GetItemCount(list), 2);  // the root's start folder and file
+  container.Unhost();
 }
 
 TEST(Registration, RegsvrRoundTripAndCreationByProgId) {

@@ -50,6 +50,10 @@ class RecordingEvents : public foldrix::FolderViewEvents {
 
 // The engine in a hidden top-level host window.
 class ViewFixture : public ::testing::Test {
+ public:
+  static VARIANT Text(const wchar_t* text);
+  static VARIANT TextValue(const wchar_t* text) { return Text(text); }
+
  protected:
   void SetUp() override;
   void TearDown() override;
@@ -57,7 +61,6 @@ class ViewFixture : public ::testing::Test {
   std::vector<std::wstring> Names() const;
   int Row(const std::wstring& name) const;
   std::wstring Text(int row, int column) const;
-  static VARIANT Text(const wchar_t* text);
   void Go(const std::wstring& path);
 
   HWND host_ = nullptr;
