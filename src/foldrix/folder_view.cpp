@@ -158,6 +158,7 @@ void FolderView::Subclass(HWND window, WNDPROC procedure) {
   ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   auto old = ::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure));
   ::SetPropW(window, kOldProcProperty, reinterpret_cast<HANDLE>(old));
+  (window == list_ ? oldListProc_ : oldHostProc_) = reinterpret_cast<WNDPROC>(old);
 }
 
 void FolderView::Unsubclass(HWND window) {
@@ -169,7 +170,8 @@ void FolderView::Unsubclass(HWND window) {
 }
 
 LRESULT FolderView::CallOld(HWND window, UINT message, WPARAM wParam, LPARAM lParam) const {
-  auto old = reinterpret_cast<WNDPROC>(::GetPropW(window, kOldProcProperty));
+  WNDPROC old = window == list_ ? oldListProc_ : window == host_ ? oldHostProc_ : nullptr;
+  if (!old) old = reinterpret_cast<WNDPROC>(::GetPropW(window, kOldProcProperty));
   return old ? ::CallWindowProcW(old, window, message, wParam, lParam)
              : ::DefWindowProcW(window, message, wParam, lParam);
 }

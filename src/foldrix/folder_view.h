@@ -159,7 +159,9 @@ class FolderView {
   bool headerMissing_ = false;
   bool flatHeader_ = true;
   bool loaded_ = false, skipPaint_ = false, skipErase_ = false;
-  DWORD pendingStyle_ = 0;
+  // The previous procedures, also kept in the windows' "OldWndProc" property; cached
+  // because reading a window property is a round trip to the window server on Wine.
+  WNDPROC oldListProc_ = nullptr, oldHostProc_ = nullptr;
 };
 
 // The engine that owns a list window (through the window's user data).
