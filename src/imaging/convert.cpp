@@ -10,9 +10,15 @@
 namespace imaging {
 namespace {
 
+// The extension in upper case; characters beyond ASCII (which no reader's extension
+// has) become '?', so no name can fail to convert.
 std::string UpperExtension(const std::filesystem::path& path) {
-  std::string extension = path.extension().string();
-  for (char& c : extension) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  const std::filesystem::path name = path.extension();
+  std::string extension;
+  for (const auto c : name.native()) {
+    const auto code = static_cast<unsigned>(c);
+    extension.push_back(code < 128 ? static_cast<char>(std::toupper(static_cast<int>(code))) : '?');
+  }
   return extension;
 }
 

@@ -164,6 +164,10 @@ TEST(ConvertToLogo, ReadersRecogniseTheRealFormatWhateverTheName) {
     EXPECT_EQ(ReadLogo(scratch / "out.sys").report.status, ImageStatus::Logo);
     std::filesystem::remove(scratch / "out.sys");
   }
+  // Names beyond ASCII, extension included.
+  const std::filesystem::path unusual = scratch.path() / std::filesystem::path(u8"f\u00f6to.g\u00eff");
+  fixtures::WriteFile(unusual, fixtures::MakeJpeg(image));
+  EXPECT_TRUE(ConvertToLogoWithReason(unusual, scratch.path() / std::filesystem::path(u8"l\u00f6go.sys")).ok);
 }
 
 TEST(ConvertToLogo, FailuresLeaveTheDestinationUntouched) {
