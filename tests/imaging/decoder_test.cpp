@@ -206,6 +206,19 @@ TEST(BmpDecoder, RefusesImpossibleAndOversizedHeadersBeforeAllocating) {
   EXPECT_EQ(DecodePicture(file, picture, facts), DecodeError::Damaged);
 }
 
+TEST(BmpDecoder, SidesUpTo32767PixelsAreRead) {
+  IndexedImage line;
+  line.width = 32767;
+  line.height = 2;
+  line.palette = {{0, 0, 0}, {255, 255, 255}};
+  line.indices.assign(static_cast<std::size_t>(line.width) * 2, 1);
+  Picture picture;
+  PictureFacts facts;
+  ASSERT_EQ(DecodePicture(fixtures::MakeBmp(line, Options(1)), picture, facts), DecodeError::None);
+  EXPECT_EQ(picture.width, 32767);
+  EXPECT_EQ(picture.PixelAt(32766), (Rgb{255, 255, 255}));
+}
+
 // Every prefix of a file decodes cleanly or fails cleanly.
 TEST(Decoder, TruncatedFilesFailCleanly) {
   const IndexedImage image = fixtures::Pattern(9, 7, 8);
