@@ -72,12 +72,12 @@ struct Bin {
 };
 
 std::vector<Bin> Histogram(std::span<const std::uint8_t> rgb) {
-  constexpr int kCells = 1 << 15;  // 5 bits a channel; each cell keeps its exact mean
+  constexpr int kCells = 1 << 18;  // 6 bits a channel; each cell keeps its exact mean
   std::vector<int> cellOf(kCells, -1);
   std::vector<Bin> bins;
   std::vector<double> sums;
   for (std::size_t i = 0; i + 2 < rgb.size(); i += 3) {
-    const int cell = ((rgb[i] >> 3) << 10) | ((rgb[i + 1] >> 3) << 5) | (rgb[i + 2] >> 3);
+    const int cell = ((rgb[i] >> 2) << 12) | ((rgb[i + 1] >> 2) << 6) | (rgb[i + 2] >> 2);
     if (cellOf[cell] < 0) {
       cellOf[cell] = static_cast<int>(bins.size());
       bins.push_back({});
@@ -271,7 +271,7 @@ void QuantizePicture(std::span<const std::uint8_t> rgb, int width, int height, b
   if (blackFirst) colours.push_back({0, 0, 0});
   const std::vector<Point> cut = MedianCut(bins, 256 - static_cast<int>(colours.size()));
   colours.insert(colours.end(), cut.begin(), cut.end());
-  RefineKMeans(bins, colours, blackFirst ? 1 : 0, 10);
+  RefineKMeans(bins, colours, blackFirst ? 1 : 0, 3);
   palette.fill(Rgb{});
   for (std::size_t k = 0; k < colours.size(); ++k) {
     palette[k] = {Round(colours[k].r), Round(colours[k].g), Round(colours[k].b)};
