@@ -22,6 +22,7 @@ int PrintInfo(const std::filesystem::path& file) {
     std::error_code ignored;
     const char* reason = std::filesystem::exists(file, ignored) ? imaging::DescribeDecodeError(report.error)
                                                                  : "the file does not exist";
+    std::printf("image status: 0\n");
     std::fprintf(stderr, "logoconv: %s\n", reason);
     return 1;
   }
