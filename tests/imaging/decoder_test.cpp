@@ -313,6 +313,24 @@ TEST(JpegDecoder, BaselineProgressiveAndExifOrientation) {
   EXPECT_GT(picture.PixelAt(0).b, 200);  // turned half way: blue on the left
 }
 
+// A Huffman table claiming more than 256 symbols would make the JPEG decoder write
+// past its tables; such a file is refused as damaged.
+TEST(JpegDecoder, RefusesHuffmanTablesWithTooManySymbols) {
+  auto jpeg = fixtures::MakeJpeg(fixtures::Pattern(16, 16, 8));
+  std::size_t table = 0;
+  for (std::size_t i = 2; i + 1 < jpeg.size(); ++i)
+    if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xC4) {
+      table = i;
+      break;
+    }
+  ASSERT_NE(table, 0u);
+  jpeg[table + 5 + 14] = 200;  // counts of 15- and 16-bit codes
+  jpeg[table + 5 + 15] = 200;
+  Picture picture;
+  PictureFacts facts;
+  EXPECT_EQ(DecodePicture(jpeg, picture, facts), DecodeError::Damaged);
+}
+
 TEST(Orientation, AllEightMatchTheirTransforms) {
   // 3 x 2 picture with distinct pixels; compare against the transform definitions.
   auto make = [] {
