@@ -1,5 +1,6 @@
 #include "imaging/picture_decoder.h"
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <new>
@@ -109,6 +110,41 @@ DecodeError DecodeWithStb(Bytes file, const PictureFacts& facts, bool alpha, Pic
   picture.height = height;
   picture.rgb = std::move(pixels);
   return DecodeError::None;
+}
+
+// stb_image (as packaged) trusts a Huffman table's symbol count and writes past its
+// arrays when the counts add up to more than 256. Every table in the file, those
+// between the scans of a progressive picture included, is checked here first.
+bool JpegTablesAreSound(Bytes file) {
+  std::size_t pos = 2;
+  while (Fits(file, pos, 2)) {
+    if (file[pos] != 0xFF) {
+      ++pos;  // entropy-coded data: look for the next marker
+      continue;
+    }
+    const std::uint8_t marker = file[pos + 1];
+    if (marker == 0x00 || marker == 0xFF || marker == 0x01 || (marker >= 0xD0 && marker <= 0xD8)) {
+      pos += marker == 0xFF ? 1 : 2;
+      continue;
+    }
+    if (marker == 0xD9) return true;  // end of image
+    if (!Fits(file, pos + 2, 2)) return true;  // stb stops there as well
+    const std::size_t length = Be16(file, pos + 2);
+    if (length < 2) return false;
+    if (marker == 0xC4) {
+      std::size_t at = pos + 4;
+      const std::size_t end = std::min(file.size(), pos + 2 + length);
+      while (at < end) {
+        if (!Fits(file, at, 17)) return false;
+        std::size_t symbols = 0;
+        for (int i = 1; i <= 16; ++i) symbols += file[at + i];
+        if (symbols > 256) return false;
+        at += 17 + symbols;
+      }
+    }
+    pos += 2 + length;
+  }
+  return true;
 }
 
 }  // namespace
@@ -254,6 +290,7 @@ DecodeError DecodePicture(Bytes file, Picture& picture, PictureFacts& facts) {
       int orientation = 1;
       if (const DecodeError error = ReadJpegFacts(file, facts, &orientation); error != DecodeError::None)
         return error;
+      if (!JpegTablesAreSound(file)) return DecodeError::Damaged;
       PictureFacts stored = facts;
       if (orientation >= 5) std::swap(stored.width, stored.height);
       if (const DecodeError error = DecodeWithStb(file, stored, false, picture); error != DecodeError::None)

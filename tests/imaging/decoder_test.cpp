@@ -206,6 +206,19 @@ TEST(BmpDecoder, RefusesImpossibleAndOversizedHeadersBeforeAllocating) {
   EXPECT_EQ(DecodePicture(file, picture, facts), DecodeError::Damaged);
 }
 
+TEST(BmpDecoder, SidesUpTo32767PixelsAreRead) {
+  IndexedImage line;
+  line.width = 32767;
+  line.height = 2;
+  line.palette = {{0, 0, 0}, {255, 255, 255}};
+  line.indices.assign(static_cast<std::size_t>(line.width) * 2, 1);
+  Picture picture;
+  PictureFacts facts;
+  ASSERT_EQ(DecodePicture(fixtures::MakeBmp(line, Options(1)), picture, facts), DecodeError::None);
+  EXPECT_EQ(picture.width, 32767);
+  EXPECT_EQ(picture.PixelAt(32766), (Rgb{255, 255, 255}));
+}
+
 // Every prefix of a file decodes cleanly or fails cleanly.
 TEST(Decoder, TruncatedFilesFailCleanly) {
   const IndexedImage image = fixtures::Pattern(9, 7, 8);
@@ -298,6 +311,24 @@ TEST(JpegDecoder, BaselineProgressiveAndExifOrientation) {
   }
   ASSERT_EQ(DecodePicture(fixtures::WithExifOrientation(jpeg, 3, false), picture, facts), DecodeError::None);
   EXPECT_GT(picture.PixelAt(0).b, 200);  // turned half way: blue on the left
+}
+
+// A Huffman table claiming more than 256 symbols would make the JPEG decoder write
+// past its tables; such a file is refused as damaged.
+TEST(JpegDecoder, RefusesHuffmanTablesWithTooManySymbols) {
+  auto jpeg = fixtures::MakeJpeg(fixtures::Pattern(16, 16, 8));
+  std::size_t table = 0;
+  for (std::size_t i = 2; i + 1 < jpeg.size(); ++i)
+    if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xC4) {
+      table = i;
+      break;
+    }
+  ASSERT_NE(table, 0u);
+  jpeg[table + 5 + 14] = 200;  // counts of 15- and 16-bit codes
+  jpeg[table + 5 + 15] = 200;
+  Picture picture;
+  PictureFacts facts;
+  EXPECT_EQ(DecodePicture(jpeg, picture, facts), DecodeError::Damaged);
 }
 
 TEST(Orientation, AllEightMatchTheirTransforms) {

@@ -25,8 +25,9 @@ COLORREF ToColorRef(uint32_t colour) {
                                 : static_cast<COLORREF>(colour & 0xFFFFFF);
 }
 
-int ShiftState() {
-  return (::GetKeyState(VK_SHIFT) < 0 ? 1 : 0) | (::GetKeyState(VK_CONTROL) < 0 ? 2 : 0) |
+// Shift and Ctrl as the mouse message carries them; Alt is not in the message.
+int ShiftState(WPARAM keys) {
+  return ((keys & MK_SHIFT) ? 1 : 0) | ((keys & MK_CONTROL) ? 2 : 0) |
          (::GetKeyState(VK_MENU) < 0 ? 4 : 0);
 }
 
@@ -174,19 +175,25 @@ void ImageView::FitWindowToPicture() {
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+RECT ImageView::FitPicture(int width, int height, RECT bounds) {
+  if (width <= 0 || height <= 0) return RECT{};
+  const int boundsWidth = bounds.right - bounds.left, boundsHeight = bounds.bottom - bounds.top;
+  const double aspect = ShownAspect(width, height);
+  int w = boundsWidth, h = static_cast<int>(boundsWidth / aspect + 0.5);
+  if (h > boundsHeight) {
+    h = boundsHeight;
+    w = static_cast<int>(boundsHeight * aspect + 0.5);
+  }
+  const int x = bounds.left + (boundsWidth - w) / 2, y = bounds.top + (boundsHeight - h) / 2;
+  return RECT{x, y, x + w, y + h};
+}
+
 RECT ImageView::PictureRect() const {
-  RECT client{};
-  if (hwnd()) ::GetClientRect(hwnd(), &client);
   if (width_ <= 0 || height_ <= 0) return RECT{};
   if (autoResize_) return RECT{0, 0, width_, height_};
-  const double aspect = ShownAspect(width_, height_);
-  int w = client.right, h = static_cast<int>(client.right / aspect + 0.5);
-  if (h > client.bottom) {
-    h = client.bottom;
-    w = static_cast<int>(client.bottom * aspect + 0.5);
-  }
-  const int x = (client.right - w) / 2, y = (client.bottom - h) / 2;
-  return RECT{x, y, x + w, y + h};
+  RECT client{};
+  if (hwnd()) ::GetClientRect(hwnd(), &client);
+  return FitPicture(width_, height_, client);
 }
 
 // Drawn into a memory bitmap first, so that a frame never flickers.
@@ -225,14 +232,14 @@ void ImageView::OnPaint() {
   ::BitBlt(paint.dc(), 0, 0, client.right, client.bottom, memory.get(), 0, 0, SRCCOPY);
 }
 
-void ImageView::OnMouse(UINT code, WPARAM, LPARAM point, int button) {
+void ImageView::OnMouse(UINT code, WPARAM keys, LPARAM point, int button) {
   if (status_ == imaging::ImageStatus::None) return;  // nothing shown: mouse ignored
   ImageViewMouse mouse{};
   mouse.header.hwndFrom = hwnd();
   mouse.header.idFrom = static_cast<UINT_PTR>(::GetDlgCtrlID(hwnd()));
   mouse.header.code = code;
   mouse.button = button;
-  mouse.shift = ShiftState();
+  mouse.shift = ShiftState(keys);
   mouse.x = GET_X_LPARAM(point);
   mouse.y = GET_Y_LPARAM(point);
   ::SendMessageW(::GetParent(hwnd()), WM_NOTIFY, mouse.header.idFrom,

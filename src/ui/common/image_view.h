@@ -66,6 +66,11 @@ class ImageView final : public WindowBase {
   // The colour table as it stands now (it turns while an animation plays).
   const std::vector<RGBQUAD>& Palette() const { return palette_; }
   int AnimationSteps() const { return steps_; }
+  int AnimationStep() const { return steps_; }
+  bool AnimationRunning() const { return timerRunning_; }
+  // Where a picture of this size is drawn in bounds: as large as fits, centred,
+  // a 320 x 400 picture with the boot screen's 5:3 pixels, others with square ones.
+  static RECT FitPicture(int width, int height, RECT bounds);
   void StepAnimation();  // one step of the palette cycle
 
  protected:
