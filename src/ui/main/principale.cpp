@@ -179,11 +179,14 @@ void Principale::CreateImageList() {
                                  ILC_COLOR32 | ILC_MASK, 6, 0);
   HINSTANCE instance = ::GetModuleHandleW(nullptr);
   for (const wchar_t* name : kListIconResources) {
-    HICON icon = static_cast<HICON>(::LoadImageW(instance, name, IMAGE_ICON, 16, 16, 0));
-    // A missing icon still takes its place, so that the keys keep their numbers.
-    if (!icon) icon = static_cast<HICON>(::LoadImageW(nullptr, IDI_APPLICATION, IMAGE_ICON, 16, 16, LR_SHARED));
-    ImageList_AddIcon(imageList1_, icon);
-    ::DestroyIcon(icon);
+    // A missing icon still takes its place (the shared system one, never destroyed),
+    // so that the keys keep their numbers.
+    if (HICON icon = static_cast<HICON>(::LoadImageW(instance, name, IMAGE_ICON, 16, 16, 0))) {
+      ImageList_AddIcon(imageList1_, icon);
+      ::DestroyIcon(icon);
+    } else {
+      ImageList_AddIcon(imageList1_, ::LoadIconW(nullptr, IDI_APPLICATION));
+    }
   }
   ListView_SetImageList(myList_, imageList1_, LVSIL_SMALL);  // the list destroys it
 }
