@@ -8,6 +8,7 @@
 #include <stb/stb_image.h>
 
 #include "imaging/bmp_decoder.h"
+#include "imaging/gif_decoder.h"
 
 namespace imaging {
 namespace {
@@ -16,7 +17,6 @@ constexpr std::uint64_t kMaxFileBytes = 1ull << 30;
 
 // The most pixels each compressed format can describe per byte of file (with
 // generous margins): a size beyond that is a lie, refused before any allocation.
-constexpr std::uint64_t kGifPixelsPerByte = 11000;  // 12-bit LZW codes, 4096-long strings
 constexpr std::uint64_t kPngPixelsPerByte = 8300;   // deflate's 1032:1 on 1-bit rows
 constexpr std::uint64_t kJpegPixelsPerByte = 8192;  // one bit per block, 4x4 subsampling
 
@@ -27,17 +27,6 @@ bool CanHold(Bytes file, const PictureFacts& facts, std::uint64_t pixelsPerByte)
 
 bool StartsWith(Bytes file, const char* magic, std::size_t length) {
   return file.size() >= length && std::memcmp(file.data(), magic, length) == 0;
-}
-
-// Skips GIF data sub-blocks; false when the file ends first.
-bool SkipSubBlocks(Bytes file, std::size_t& pos) {
-  while (Fits(file, pos, 1)) {
-    const std::size_t length = file[pos++];
-    if (length == 0) return true;
-    if (!Fits(file, pos, length)) return false;
-    pos += length;
-  }
-  return false;
 }
 
 int ExifOrientation(Bytes segment) {
@@ -77,6 +66,21 @@ DecodeError ReadPngFacts(Bytes file, PictureFacts& facts) {
   facts.bitsPerPixel = depth * kChannels[colorType];
   facts.compression = "deflate";
   return CanHold(file, facts, kPngPixelsPerByte) ? DecodeError::None : DecodeError::Damaged;
+}
+
+// An alpha channel, or a tRNS chunk (a transparent grey level or colour, or palette
+// alpha) before the image data.
+bool PngHasTransparency(Bytes file) {
+  const int colorType = file[25];
+  if (colorType == 4 || colorType == 6) return true;
+  for (std::size_t pos = 8; Fits(file, pos, 8);) {
+    const std::uint32_t length = Be32(file, pos);
+    if (std::memcmp(file.data() + pos + 4, "tRNS", 4) == 0) return true;
+    if (std::memcmp(file.data() + pos + 4, "IDAT", 4) == 0) return false;
+    if (length > file.size()) return false;
+    pos += 12 + static_cast<std::size_t>(length);
+  }
+  return false;
 }
 
 // Keeps the colour of each RGBA pixel as it would show over black, in place.
@@ -161,53 +165,6 @@ const char* DescribeDecodeError(DecodeError error) {
   return "unknown error";
 }
 
-DecodeError ReadGifFacts(Bytes file, PictureFacts& facts) {
-  if (!(StartsWith(file, "GIF87a", 6) || StartsWith(file, "GIF89a", 6)) || !Fits(file, 0, 13))
-    return DecodeError::Unrecognised;
-  facts = {};
-  facts.format = PictureFormat::Gif;
-  facts.compression = "LZW";
-  facts.width = Le16(file, 6);
-  facts.height = Le16(file, 8);
-  const std::uint8_t screenFlags = file[10];
-  if (facts.width == 0 || facts.height == 0) return DecodeError::Damaged;
-  if (!SizeAllowed(facts.width, facts.height)) return DecodeError::TooLarge;
-  if (!CanHold(file, facts, kGifPixelsPerByte)) return DecodeError::Damaged;
-  std::size_t pos = 13;
-  if (screenFlags & 0x80) {
-    pos += 3u << ((screenFlags & 7) + 1);
-    facts.bitsPerPixel = (screenFlags & 7) + 1;
-  }
-  int frames = 0;
-  while (Fits(file, pos, 1)) {
-    const std::uint8_t introducer = file[pos++];
-    if (introducer == 0x3B) break;  // trailer
-    if (introducer == 0x21) {       // extension: label, then sub-blocks
-      if (!Fits(file, pos, 1)) break;
-      ++pos;
-      if (!SkipSubBlocks(file, pos)) break;
-    } else if (introducer == 0x2C) {
-      if (++frames == 2) break;
-      if (!Fits(file, pos, 9)) return DecodeError::Damaged;
-      const std::uint8_t flags = file[pos + 8];
-      pos += 9;
-      if (flags & 0x80) {
-        pos += 3u << ((flags & 7) + 1);
-        facts.bitsPerPixel = (flags & 7) + 1;
-      }
-      if (!Fits(file, pos, 1)) return DecodeError::Damaged;
-      ++pos;  // LZW minimum code size
-      if (!SkipSubBlocks(file, pos)) return DecodeError::Damaged;
-    } else {
-      break;  // stray bytes after the first frame end the walk
-    }
-  }
-  if (frames == 0) return DecodeError::Damaged;
-  if (facts.bitsPerPixel == 0) facts.bitsPerPixel = 8;
-  facts.moreFrames = frames >= 2;
-  return DecodeError::None;
-}
-
 DecodeError ReadJpegFacts(Bytes file, PictureFacts& facts, int* orientation) {
   if (!StartsWith(file, "\xFF\xD8\xFF", 3)) return DecodeError::Unrecognised;
   int foundOrientation = 1;
@@ -282,10 +239,7 @@ DecodeError ReadPictureFacts(Bytes file, PictureFacts& facts) {
 DecodeError DecodePicture(Bytes file, Picture& picture, PictureFacts& facts) {
   try {
     if (StartsWith(file, "BM", 2)) return DecodeBmp(file, picture, facts);
-    if (StartsWith(file, "GIF8", 4)) {
-      if (const DecodeError error = ReadGifFacts(file, facts); error != DecodeError::None) return error;
-      return DecodeWithStb(file, facts, true, picture);
-    }
+    if (StartsWith(file, "GIF8", 4)) return DecodeGif(file, picture, facts);
     if (StartsWith(file, "\xFF\xD8\xFF", 3)) {
       int orientation = 1;
       if (const DecodeError error = ReadJpegFacts(file, facts, &orientation); error != DecodeError::None)
@@ -300,8 +254,7 @@ DecodeError DecodePicture(Bytes file, Picture& picture, PictureFacts& facts) {
     }
     if (StartsWith(file, "\x89PNG\r\n\x1A\n", 8)) {
       if (const DecodeError error = ReadPngFacts(file, facts); error != DecodeError::None) return error;
-      const int colorType = file[25];
-      return DecodeWithStb(file, facts, colorType == 4 || colorType == 6 || colorType == 3, picture);
+      return DecodeWithStb(file, facts, PngHasTransparency(file), picture);
     }
   } catch (const std::bad_alloc&) {
     return DecodeError::NoMemory;

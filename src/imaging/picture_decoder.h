@@ -1,5 +1,5 @@
-// Decoding by content, whatever the file's name says: BMP by our own reader, GIF
-// (first frame), JPEG (EXIF orientation applied) and PNG through stb_image.
+// Decoding by content, whatever the file's name says: BMP and GIF (first frame) by our
+// own readers, JPEG (EXIF orientation applied) and PNG through stb_image.
 #pragma once
 
 #include <filesystem>

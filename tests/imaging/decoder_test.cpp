@@ -1,6 +1,9 @@
 // Decoding by content: every bitmap variant, GIF, JPEG, PNG, and hostile files.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+
 #include "fixtures.h"
 #include "imaging/picture_decoder.h"
 #include "progressive_jpeg.h"
@@ -260,6 +263,101 @@ TEST(GifDecoder, FirstFrameAndWhetherMoreFollow) {
   }
 }
 
+IndexedImage Noise(int width, int height, int colours, unsigned seed) {
+  IndexedImage image = fixtures::Pattern(width, height, colours);
+  std::mt19937 random(seed);
+  for (auto& index : image.indices) index = static_cast<std::uint8_t>(random() % colours);
+  return image;
+}
+
+fixtures::GifOptions GifWith(void (*change)(fixtures::GifOptions&)) {
+  fixtures::GifOptions options;
+  change(options);
+  return options;
+}
+
+TEST(GifDecoder, LzwStreamsOfEveryShape) {
+  IndexedImage flat = fixtures::Pattern(40, 30, 8);
+  std::fill(flat.indices.begin(), flat.indices.end(), 5);  // long runs: codes used as they are defined
+  const struct {
+    const char* name;
+    IndexedImage image;
+    fixtures::GifOptions options;
+  } cases[] = {
+      {"codes widen to 12 bits, table cleared", Noise(150, 120, 256, 1), {}},
+      {"full table kept (deferred clear)", Noise(150, 120, 256, 2), GifWith([](auto& o) { o.clearWhenFull = false; })},
+      {"runs of one colour", flat, {}},
+      {"interlaced, height not a multiple of 8", Noise(17, 37, 256, 3), GifWith([](auto& o) { o.interlaced = true; })},
+      {"local colour table", Noise(20, 10, 256, 4), GifWith([](auto& o) { o.localTable = true; })},
+      {"two-bit minimum code size", Noise(33, 21, 4, 5), GifWith([](auto& o) { o.minimumCodeSize = 2; })},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Picture picture;
+    PictureFacts facts;
+    ASSERT_EQ(DecodePicture(fixtures::MakeGif(c.image, c.options), picture, facts), DecodeError::None);
+    ExpectPixels(c.image, picture);
+  }
+}
+
+TEST(GifDecoder, FrameSmallerThanScreenSitsAtItsPlaceOnBlack) {
+  const IndexedImage frame = Noise(6, 4, 256, 6);
+  fixtures::GifOptions options;
+  options.screenWidth = 10, options.screenHeight = 8, options.left = 3, options.top = 2;
+  Picture picture;
+  PictureFacts facts;
+  ASSERT_EQ(DecodePicture(fixtures::MakeGif(frame, options), picture, facts), DecodeError::None);
+  ASSERT_EQ(picture.width, 10);
+  ASSERT_EQ(picture.height, 8);
+  for (int y = 0; y < 8; ++y)
+    for (int x = 0; x < 10; ++x) {
+      const bool inside = x >= 3 && x < 9 && y >= 2 && y < 6;
+      EXPECT_EQ(picture.PixelAt(y * 10u + x), inside ? frame.At(x - 3, y - 2) : Rgb{}) << x << "," << y;
+    }
+  // A frame reaching past the screen is cut at its edge.
+  options.left = 7;
+  ASSERT_EQ(DecodePicture(fixtures::MakeGif(frame, options), picture, facts), DecodeError::None);
+  EXPECT_EQ(picture.PixelAt(2 * 10u + 9), frame.At(2, 0));
+}
+
+TEST(GifDecoder, DataEndingEarlyKeepsWhatWasDrawn) {
+  const IndexedImage image = fixtures::Pattern(64, 64, 8);
+  fixtures::GifOptions options;
+  options.streamBytes = 40;
+  Picture picture;
+  PictureFacts facts;
+  ASSERT_EQ(DecodePicture(fixtures::MakeGif(image, options), picture, facts), DecodeError::None);
+  EXPECT_EQ(picture.PixelAt(0), image.At(0, 0));
+  EXPECT_EQ(picture.PixelAt(63 * 64u + 63), Rgb{});
+}
+
+TEST(GifDecoder, ImpossibleCodesAndTablesAreDamage) {
+  const IndexedImage image = fixtures::Pattern(4, 4, 4);
+  const struct {
+    const char* name;
+    fixtures::GifOptions options;
+  } cases[] = {
+      // 3-bit codes: clear (4), then 7, a code not yet in the table.
+      {"code beyond the table", GifWith([](auto& o) { o.minimumCodeSize = 2, o.rawStream = {0x3C, 0x00}; })},
+      // clear, then 6: a string code with no string before it.
+      {"string code first", GifWith([](auto& o) { o.minimumCodeSize = 2, o.rawStream = {0x34, 0x00}; })},
+      {"minimum code size 12", GifWith([](auto& o) { o.minimumCodeSize = 12, o.rawStream = {0x00, 0x10}; })},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Picture picture;
+    PictureFacts facts;
+    EXPECT_EQ(DecodePicture(fixtures::MakeGif(image, c.options), picture, facts), DecodeError::Damaged);
+  }
+  // No colour table at all.
+  auto file = fixtures::MakeGif(image);
+  file[10] &= 0x7F;
+  file.erase(file.begin() + 13, file.begin() + 13 + 768);
+  Picture picture;
+  PictureFacts facts;
+  EXPECT_EQ(DecodePicture(file, picture, facts), DecodeError::Damaged);
+}
+
 TEST(GifDecoder, TransparentPixelsBecomeBlack) {
   IndexedImage image = fixtures::Pattern(4, 4, 8);
   Picture picture;
@@ -365,6 +463,35 @@ TEST(PngDecoder, AlphaFlattenedOntoBlack) {
   EXPECT_EQ(picture.PixelAt(0), image.At(0, 0));
   EXPECT_EQ(picture.PixelAt(1), (Rgb{50, 100, 20}));
   EXPECT_EQ(picture.PixelAt(2), Rgb{});
+}
+
+// A tRNS chunk names one colour of an RGB picture as transparent.
+fixtures::ByteVector WithTransparentColour(const fixtures::ByteVector& png, Rgb colour) {
+  const fixtures::ByteVector chunk{0, 0, 0, 6, 't', 'R', 'N', 'S', 0, colour.r, 0, colour.g, 0, colour.b};
+  std::uint32_t crc = 0xFFFFFFFF;
+  for (std::size_t i = 4; i < chunk.size(); ++i) {
+    crc ^= chunk[i];
+    for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
+  }
+  crc = ~crc;
+  fixtures::ByteVector out(png.begin(), png.begin() + 33);  // signature and IHDR
+  out.insert(out.end(), chunk.begin(), chunk.end());
+  out.insert(out.end(), {static_cast<std::uint8_t>(crc >> 24), static_cast<std::uint8_t>(crc >> 16),
+                         static_cast<std::uint8_t>(crc >> 8), static_cast<std::uint8_t>(crc)});
+  out.insert(out.end(), png.begin() + 33, png.end());
+  return out;
+}
+
+TEST(PngDecoder, TransparentColourFlattenedOntoBlack) {
+  const IndexedImage image = fixtures::Pattern(5, 3, 8);
+  const Rgb transparent = image.At(1, 0);
+  Picture picture;
+  PictureFacts facts;
+  ASSERT_EQ(DecodePicture(WithTransparentColour(fixtures::MakePng(image), transparent), picture, facts),
+            DecodeError::None);
+  for (int y = 0; y < 3; ++y)
+    for (int x = 0; x < 5; ++x)
+      EXPECT_EQ(picture.PixelAt(y * 5u + x), image.At(x, y) == transparent ? Rgb{} : image.At(x, y));
 }
 
 }  // namespace

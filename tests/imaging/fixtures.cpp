@@ -3,6 +3,7 @@
 #include <bit>
 #include <fstream>
 #include <random>
+#include <unordered_map>
 #include <stdexcept>
 
 #include <stb/stb_image_write.h>
@@ -156,55 +157,125 @@ ByteVector MakeBmp(const IndexedImage& image, const BmpOptions& options) {
   return out;
 }
 
-ByteVector MakeGif(const IndexedImage& image, int frames, int transparentIndex) {
-  ByteVector out{'G', 'I', 'F', '8', '9', 'a'};
-  Put16(out, image.width);
-  Put16(out, image.height);
-  out.push_back(0xF7);  // global table of 256 entries
-  out.push_back(0);
-  out.push_back(0);
+namespace {
+
+// A real LZW stream: the table grows, codes widen up to 12 bits, and a full table is
+// either cleared or kept (a "deferred clear").
+ByteVector LzwEncode(const std::vector<std::uint8_t>& pixels, int minimumCodeSize, bool clearWhenFull) {
+  ByteVector stream;
+  std::uint32_t bitBuffer = 0;
+  int bitCount = 0;
+  const unsigned clear = 1u << minimumCodeSize, end = clear + 1;
+  unsigned next = clear + 2;
+  int width = minimumCodeSize + 1;
+  auto emit = [&](unsigned code) {
+    bitBuffer |= code << bitCount;
+    bitCount += width;
+    while (bitCount >= 8) {
+      stream.push_back(static_cast<std::uint8_t>(bitBuffer));
+      bitBuffer >>= 8;
+      bitCount -= 8;
+    }
+  };
+  std::unordered_map<std::uint32_t, unsigned> table;
+  emit(clear);
+  int prefix = -1;
+  for (std::uint8_t pixel : pixels) {
+    if (prefix < 0) {
+      prefix = pixel;
+      continue;
+    }
+    const std::uint32_t key = (static_cast<std::uint32_t>(prefix) << 8) | pixel;
+    if (auto found = table.find(key); found != table.end()) {
+      prefix = static_cast<int>(found->second);
+      continue;
+    }
+    emit(static_cast<unsigned>(prefix));
+    if (next < 4096) {
+      table[key] = next++;
+      if (next > (1u << width) && width < 12) ++width;
+    } else if (clearWhenFull) {
+      emit(clear);
+      table.clear();
+      next = clear + 2;
+      width = minimumCodeSize + 1;
+    }
+    prefix = pixel;
+  }
+  if (prefix >= 0) emit(static_cast<unsigned>(prefix));
+  emit(end);
+  if (bitCount > 0) stream.push_back(static_cast<std::uint8_t>(bitBuffer));
+  return stream;
+}
+
+// The image's indices in the order the file stores its rows.
+std::vector<std::uint8_t> RowsInFileOrder(const IndexedImage& image, bool interlaced) {
+  std::vector<int> rows;
+  if (interlaced) {
+    static constexpr int kStart[4] = {0, 4, 2, 1}, kStep[4] = {8, 8, 4, 2};
+    for (int pass = 0; pass < 4; ++pass)
+      for (int y = kStart[pass]; y < image.height; y += kStep[pass]) rows.push_back(y);
+  } else {
+    for (int y = 0; y < image.height; ++y) rows.push_back(y);
+  }
+  std::vector<std::uint8_t> pixels;
+  for (int y : rows) {
+    const auto row = image.indices.begin() + static_cast<std::ptrdiff_t>(y) * image.width;
+    pixels.insert(pixels.end(), row, row + image.width);
+  }
+  return pixels;
+}
+
+void AppendColorTable(const IndexedImage& image, ByteVector& out) {
   for (int i = 0; i < 256; ++i) {
     const Rgb c = i < static_cast<int>(image.palette.size()) ? image.palette[i] : Rgb{};
     out.insert(out.end(), {c.r, c.g, c.b});
   }
-  for (int frame = 0; frame < frames; ++frame) {
-    if (transparentIndex >= 0)
-      out.insert(out.end(), {0x21, 0xF9, 4, 1, 0, 0, static_cast<std::uint8_t>(transparentIndex), 0});
+}
+
+}  // namespace
+
+ByteVector MakeGif(const IndexedImage& image, const GifOptions& options) {
+  ByteVector out{'G', 'I', 'F', '8', '9', 'a'};
+  Put16(out, options.screenWidth ? options.screenWidth : image.width);
+  Put16(out, options.screenHeight ? options.screenHeight : image.height);
+  out.push_back(options.localTable ? 0x00 : 0xF7);  // global table of 256 entries, or none
+  out.push_back(0);
+  out.push_back(0);
+  if (!options.localTable) AppendColorTable(image, out);
+  ByteVector stream = !options.rawStream.empty()
+                          ? options.rawStream
+                          : LzwEncode(RowsInFileOrder(image, options.interlaced), options.minimumCodeSize,
+                                      options.clearWhenFull);
+  if (options.streamBytes >= 0) stream.resize(std::min<std::size_t>(stream.size(), options.streamBytes));
+  for (int frame = 0; frame < options.frames; ++frame) {
+    if (options.transparentIndex >= 0)
+      out.insert(out.end(), {0x21, 0xF9, 4, 1, 0, 0, static_cast<std::uint8_t>(options.transparentIndex), 0});
     out.push_back(0x2C);
-    Put16(out, 0);
-    Put16(out, 0);
+    Put16(out, options.left);
+    Put16(out, options.top);
     Put16(out, image.width);
     Put16(out, image.height);
-    out.push_back(0);
-    out.push_back(8);  // LZW minimum code size
-    // 9-bit codes, a clear code often enough that the code size never grows.
-    ByteVector stream;
-    std::uint32_t bitBuffer = 0;
-    int bitCount = 0;
-    auto emit = [&](unsigned code) {
-      bitBuffer |= code << bitCount;
-      bitCount += 9;
-      while (bitCount >= 8) {
-        stream.push_back(static_cast<std::uint8_t>(bitBuffer));
-        bitBuffer >>= 8;
-        bitCount -= 8;
-      }
-    };
-    for (std::size_t i = 0; i < image.indices.size(); ++i) {
-      if (i % 100 == 0) emit(256);
-      emit(image.indices[i]);
-    }
-    emit(257);
-    if (bitCount > 0) stream.push_back(static_cast<std::uint8_t>(bitBuffer));
+    out.push_back(static_cast<std::uint8_t>((options.localTable ? 0x87 : 0) | (options.interlaced ? 0x40 : 0)));
+    if (options.localTable) AppendColorTable(image, out);
+    out.push_back(static_cast<std::uint8_t>(options.minimumCodeSize));
     for (std::size_t at = 0; at < stream.size(); at += 255) {
       const std::size_t length = std::min<std::size_t>(255, stream.size() - at);
       out.push_back(static_cast<std::uint8_t>(length));
-      out.insert(out.end(), stream.begin() + at, stream.begin() + at + length);
+      out.insert(out.end(), stream.begin() + static_cast<std::ptrdiff_t>(at),
+                 stream.begin() + static_cast<std::ptrdiff_t>(at + length));
     }
     out.push_back(0);
   }
   out.push_back(0x3B);
   return out;
+}
+
+ByteVector MakeGif(const IndexedImage& image, int frames, int transparentIndex) {
+  GifOptions options;
+  options.frames = frames;
+  options.transparentIndex = transparentIndex;
+  return MakeGif(image, options);
 }
 
 namespace {

@@ -42,7 +42,21 @@ struct BmpOptions {
 
 ByteVector MakeBmp(const IndexedImage& image, const BmpOptions& options);
 
-// One- or two-frame GIF, 8-bit codes without compression; transparentIndex < 0: none.
+struct GifOptions {
+  int frames = 1;                // each frame the same picture
+  int transparentIndex = -1;     // < 0: none
+  bool interlaced = false;
+  bool localTable = false;       // the frame's own table instead of a global one
+  int screenWidth = 0, screenHeight = 0;  // 0: the picture's size
+  int left = 0, top = 0;         // where the frame sits on the screen
+  int minimumCodeSize = 8;
+  bool clearWhenFull = true;     // false: keep coding with the full table
+  int streamBytes = -1;          // >= 0: the coded data cut to this length (still well framed)
+  ByteVector rawStream;          // coded data written as given instead
+};
+
+// GIF with a real LZW stream (growing code width, full tables).
+ByteVector MakeGif(const IndexedImage& image, const GifOptions& options);
 ByteVector MakeGif(const IndexedImage& image, int frames = 1, int transparentIndex = -1);
 
 ByteVector MakePng(const IndexedImage& image, const std::vector<std::uint8_t>& alpha = {});
