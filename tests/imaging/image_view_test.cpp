@@ -7,6 +7,7 @@
 
 #include "fixtures.h"
 #include "imaging/logo_format.h"
+#include "ui/common/dpi.h"
 #include "ui/common/image_view.h"
 
 namespace {
@@ -180,6 +181,23 @@ TEST_F(ImageViewTest, AutoResizeTakesThePicturesPixelSize) {
   EXPECT_EQ(client.right, 57);
   EXPECT_EQ(client.bottom, 33);
   ::UpdateWindow(view.hwnd());  // paints without trouble at any size
+  const int dpi = ui::ScreenDpi();
+  EXPECT_EQ(view.ExtentX(), ui::PixelsToHimetric(57, dpi));
+  EXPECT_EQ(view.ExtentY(), ui::PixelsToHimetric(33, dpi));
+}
+
+TEST_F(ImageViewTest, DesignSizeInHimetricSizesTheView) {
+  const int dpi = ui::ScreenDpi();
+  view.SetExtent(8467, 10583);  // 320 x 400 pixels at 96 DPI
+  RECT client{};
+  ::GetClientRect(view.hwnd(), &client);
+  EXPECT_EQ(client.right, ui::HimetricToPixels(8467, dpi));
+  EXPECT_EQ(client.bottom, ui::HimetricToPixels(10583, dpi));
+  EXPECT_EQ(ui::HimetricToPixels(view.ExtentX(), dpi), client.right);
+  EXPECT_EQ(ui::HimetricToPixels(view.ExtentY(), dpi), client.bottom);
+  view.SetExtent(-5, 100);  // nonsense leaves the size alone
+  ::GetClientRect(view.hwnd(), &client);
+  EXPECT_EQ(client.right, ui::HimetricToPixels(8467, dpi));
 }
 
 TEST(ImageViewFit, LogosShowWithBootScreenPixelsOthersSquare) {

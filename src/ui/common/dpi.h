@@ -16,4 +16,8 @@ inline int ScreenDpi() {
 // 1440 twips to the inch.
 inline int TwipsToPixels(int twips, int dpi) { return ::MulDiv(twips, dpi, 1440); }
 
+// HIMETRIC: 0.01 mm, 2540 to the inch (the unit forms store control sizes in).
+inline int HimetricToPixels(int himetric, int dpi) { return ::MulDiv(himetric, dpi, 2540); }
+inline int PixelsToHimetric(int pixels, int dpi) { return ::MulDiv(pixels, 2540, dpi); }
+
 }  // namespace ui

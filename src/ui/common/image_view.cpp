@@ -1,5 +1,7 @@
 #include "ui/common/image_view.h"
 
+#include "ui/common/dpi.h"
+
 #include <windowsx.h>
 
 #include <algorithm>
@@ -173,6 +175,25 @@ void ImageView::FitWindowToPicture() {
   if (!hwnd() || width_ <= 0) return;
   ::SetWindowPos(hwnd(), nullptr, 0, 0, width_, height_,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void ImageView::SetExtent(int extentX, int extentY) {
+  if (!hwnd() || extentX < 0 || extentY < 0) return;
+  const int dpi = ScreenDpi();
+  ::SetWindowPos(hwnd(), nullptr, 0, 0, HimetricToPixels(extentX, dpi), HimetricToPixels(extentY, dpi),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+int ImageView::ExtentX() const {
+  RECT bounds{};
+  if (hwnd()) ::GetWindowRect(hwnd(), &bounds);
+  return PixelsToHimetric(bounds.right - bounds.left, ScreenDpi());
+}
+
+int ImageView::ExtentY() const {
+  RECT bounds{};
+  if (hwnd()) ::GetWindowRect(hwnd(), &bounds);
+  return PixelsToHimetric(bounds.bottom - bounds.top, ScreenDpi());
 }
 
 RECT ImageView::FitPicture(int width, int height, RECT bounds) {

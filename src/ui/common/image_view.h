@@ -61,6 +61,12 @@ class ImageView final : public WindowBase {
   void SetBackColor(uint32_t colour);
   uint32_t BackColor() const { return backColor_; }
 
+  // The design size in HIMETRIC, as forms store it: setting it sizes the view at the
+  // screen's DPI; reading it gives the view's size now (after an autoresize too).
+  void SetExtent(int extentX, int extentY);
+  int ExtentX() const;
+  int ExtentY() const;
+
   // The rectangle the picture is drawn into, in client coordinates.
   RECT PictureRect() const;
   // The colour table as it stands now (it turns while an animation plays).
