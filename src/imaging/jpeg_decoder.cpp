@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <new>
 #include <vector>
 
@@ -64,10 +65,15 @@ struct Component {
   const BlockShape* shape = nullptr;
   int dcTable = 0, acTable = 0;
   int blocksWide = 0, blocksHigh = 0;  // blocks that hold samples (a lone scan's extent)
-  int storeWide = 0, storeHigh = 0;    // blocks kept: whole MCUs (one MCU row when streaming)
+  int storeWide = 0;                   // blocks across, in whole MCUs
   int dcPredictor = 0;
-  std::vector<std::int16_t> coefficients;  // per block: the kept square, natural order
-  std::vector<std::uint64_t> nonzero;      // progressive: bit k set once coefficient k is
+  // Per block: the kept coefficients in natural order and, for progressive
+  // pictures, 64 bits telling which zig-zag positions are nonzero. Kept in chunks of
+  // whole MCU rows (a single row when streaming), each released once output, so a
+  // picture's coefficients and its pixels are never all in memory together.
+  int blockStride = 0;    // int16 values per block
+  int rowsPerChunk = 1;   // MCU rows
+  std::vector<std::vector<std::int16_t>> chunks;
   std::vector<std::uint8_t> plane;         // samples of one MCU row
   int planeStride = 0;
   std::vector<int> columnOf;  // output column -> plane column
@@ -106,11 +112,19 @@ class Decoder {
   DecodeError ReadScan(Bytes header, std::size_t& position);
   DecodeError Prepare(bool streaming);
   void DecodeScanData(const std::vector<Component*>& scan, Mode mode, std::size_t& position);
-  bool DecodeBlock(Component& component, std::size_t block, Mode mode, BitReader& reader);
+  bool DecodeBlock(Component& component, int blockRow, int blockColumn, Mode mode, BitReader& reader);
   bool DecodeSequential(Component& component, std::int16_t* kept, BitReader& reader);
   bool DecodeAcFirst(const Component& component, std::int16_t* kept, std::uint64_t& nonzero, BitReader& reader);
   bool DecodeAcRefine(const Component& component, std::int16_t* kept, std::uint64_t& nonzero, BitReader& reader);
   void ClearStore();
+  // The block `blockRow` rows into MCU row `mcuRow` (0 when streaming), `blockColumn` across.
+  static std::int16_t* BlockAt(Component& c, int mcuRow, int blockRow, int blockColumn) {
+    const std::size_t row = static_cast<std::size_t>(mcuRow % c.rowsPerChunk) * static_cast<std::size_t>(c.v) +
+                            static_cast<std::size_t>(blockRow);
+    return c.chunks[static_cast<std::size_t>(mcuRow / c.rowsPerChunk)].data() +
+           (row * static_cast<std::size_t>(c.storeWide) + static_cast<std::size_t>(blockColumn)) *
+               static_cast<std::size_t>(c.blockStride);
+  }
   void OutputMcuRow(int row);
 
   Bytes file_;
@@ -221,10 +235,16 @@ DecodeError Decoder::Prepare(bool streaming) {
   if (coefficientBytes > kMaxCoefficientBytes) return DecodeError::TooLarge;
   for (Component& c : components_) {
     c.storeWide = mcusWide_ * c.h;
-    c.storeHigh = streaming ? c.v : mcusHigh_ * c.v;
-    const std::size_t blocks = static_cast<std::size_t>(c.storeWide) * static_cast<std::size_t>(c.storeHigh);
-    c.coefficients.assign(blocks * static_cast<std::size_t>(c.shape->keptCount), 0);
-    if (progressive_) c.nonzero.assign(blocks, 0);
+    c.blockStride = c.shape->keptCount + (progressive_ ? 4 : 0);
+    const std::size_t rowValues = static_cast<std::size_t>(c.storeWide) * c.v * c.blockStride;
+    // Chunks of about a megabyte: large enough that freeing one returns its memory.
+    c.rowsPerChunk = streaming ? 1 : std::clamp(static_cast<int>((1u << 19) / rowValues), 1, mcusHigh_);
+    const int chunkCount = streaming ? 1 : CeilDiv(mcusHigh_, c.rowsPerChunk);
+    c.chunks.resize(static_cast<std::size_t>(chunkCount));
+    for (int i = 0; i < chunkCount; ++i) {
+      const int rows = streaming ? 1 : std::min(c.rowsPerChunk, mcusHigh_ - i * c.rowsPerChunk);
+      c.chunks[static_cast<std::size_t>(i)].assign(rowValues * static_cast<std::size_t>(rows), 0);
+    }
     c.planeStride = c.storeWide * c.shape->width;
     c.plane.assign(static_cast<std::size_t>(c.planeStride) * static_cast<std::size_t>(c.v * c.shape->height), 128);
     c.columnOf.resize(static_cast<std::size_t>(outWidth_));
@@ -289,7 +309,7 @@ DecodeError Decoder::ReadScan(Bytes header, std::size_t& position) {
 }
 
 void Decoder::ClearStore() {
-  for (Component& c : components_) std::fill(c.coefficients.begin(), c.coefficients.end(), 0);
+  for (Component& c : components_) std::fill(c.chunks[0].begin(), c.chunks[0].end(), 0);
 }
 
 void Decoder::DecodeScanData(const std::vector<Component*>& scan, Mode mode, std::size_t& position) {
@@ -314,17 +334,17 @@ void Decoder::DecodeScanData(const std::vector<Component*>& scan, Mode mode, std
     ++mcusDone;
     return !damaged;
   };
-  auto decode = [&](Component& c, std::size_t block) {
+  auto decode = [&](Component& c, int blockRow, int blockColumn) {
     if (damaged || ended) return;
-    if (!DecodeBlock(c, block, mode, reader) || reader.overrun()) (restartInterval_ ? damaged : ended) = true;
+    if (!DecodeBlock(c, blockRow, blockColumn, mode, reader) || reader.overrun())
+      (restartInterval_ ? damaged : ended) = true;
   };
   if (scan.size() == 1) {
     Component& c = *scan[0];
     for (int by = 0; by < c.blocksHigh; ++by) {
       if (streaming_) ClearStore();
-      const std::size_t rowBase = static_cast<std::size_t>(streaming_ ? 0 : by) * c.storeWide;
       for (int bx = 0; bx < c.blocksWide; ++bx)
-        if (startMcu()) decode(c, rowBase + static_cast<std::size_t>(bx));
+        if (startMcu()) decode(c, by, bx);
       if (streaming_) OutputMcuRow(by);
     }
     if (streaming_)
@@ -334,13 +354,9 @@ void Decoder::DecodeScanData(const std::vector<Component*>& scan, Mode mode, std
       if (streaming_) ClearStore();
       for (int mx = 0; mx < mcusWide_; ++mx) {
         if (!startMcu()) continue;
-        for (Component* c : scan) {
-          const int rowBase = streaming_ ? 0 : my * c->v;
+        for (Component* c : scan)
           for (int by = 0; by < c->v; ++by)
-            for (int bx = 0; bx < c->h; ++bx)
-              decode(*c, static_cast<std::size_t>(rowBase + by) * c->storeWide +
-                             static_cast<std::size_t>(mx * c->h + bx));
-        }
+            for (int bx = 0; bx < c->h; ++bx) decode(*c, my * c->v + by, mx * c->h + bx);
       }
       if (streaming_) OutputMcuRow(my);
     }
@@ -348,8 +364,8 @@ void Decoder::DecodeScanData(const std::vector<Component*>& scan, Mode mode, std
   position = reader.position();
 }
 
-bool Decoder::DecodeBlock(Component& c, std::size_t block, Mode mode, BitReader& reader) {
-  std::int16_t* kept = c.coefficients.data() + block * static_cast<std::size_t>(c.shape->keptCount);
+bool Decoder::DecodeBlock(Component& c, int blockRow, int blockColumn, Mode mode, BitReader& reader) {
+  std::int16_t* kept = BlockAt(c, streaming_ ? 0 : blockRow / c.v, blockRow % c.v, blockColumn);
   switch (mode) {
     case Mode::Sequential:
       return DecodeSequential(c, kept, reader);
@@ -364,9 +380,14 @@ bool Decoder::DecodeBlock(Component& c, std::size_t block, Mode mode, BitReader&
       if (reader.Bits(1)) kept[0] = static_cast<std::int16_t>(kept[0] | (1 << approxLow_));
       return true;
     case Mode::AcFirst:
-      return DecodeAcFirst(c, kept, c.nonzero[block], reader);
-    case Mode::AcRefine:
-      return DecodeAcRefine(c, kept, c.nonzero[block], reader);
+    case Mode::AcRefine: {
+      std::uint64_t nonzero;
+      std::memcpy(&nonzero, kept + c.shape->keptCount, sizeof nonzero);
+      const bool sound = mode == Mode::AcFirst ? DecodeAcFirst(c, kept, nonzero, reader)
+                                               : DecodeAcRefine(c, kept, nonzero, reader);
+      std::memcpy(kept + c.shape->keptCount, &nonzero, sizeof nonzero);
+      return sound;
+    }
   }
   return false;
 }
@@ -488,13 +509,10 @@ void Decoder::OutputMcuRow(int row) {
   for (Component& c : components_) {
     const auto& quant = quant_[static_cast<std::size_t>(c.quantTable)];
     const BlockShape& shape = *c.shape;
-    const int rowBase = streaming_ ? 0 : row * c.v;
+    const int mcuRow = streaming_ ? 0 : row;
     for (int by = 0; by < c.v; ++by) {
       for (int bx = 0; bx < c.storeWide; ++bx) {
-        const std::int16_t* kept =
-            c.coefficients.data() +
-            (static_cast<std::size_t>(rowBase + by) * c.storeWide + static_cast<std::size_t>(bx)) *
-                static_cast<std::size_t>(shape.keptCount);
+        const std::int16_t* kept = BlockAt(c, mcuRow, by, bx);
         for (int i = 0; i < shape.keptCount; ++i) {
           const std::int32_t value =
               kept[i] * static_cast<std::int32_t>(quant[static_cast<std::size_t>(shape.keptNatural[i])]);
@@ -506,6 +524,8 @@ void Decoder::OutputMcuRow(int row) {
                          c.planeStride);
       }
     }
+    if (!streaming_ && (row % c.rowsPerChunk == c.rowsPerChunk - 1 || row == mcusHigh_ - 1))
+      std::vector<std::int16_t>().swap(c.chunks[static_cast<std::size_t>(row / c.rowsPerChunk)]);
   }
   static const ColourTables tables;
   const bool grey = components_.size() == 1;
