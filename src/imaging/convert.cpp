@@ -31,12 +31,13 @@ ConversionResult ConvertToLogoWithReason(const std::filesystem::path& source,
   SourceHandle picture;
   try {
     const std::string extension = UpperExtension(source);
+    const ReadTarget logo{kLogoWidth, kLogoHeight};
     if (extension == ".GIF")
-      picture = ImgDLLReadRGBFromGIF(source, width, height, &error);
+      picture = ImgDLLReadRGBFromGIF(source, width, height, &error, logo);
     else if (extension == ".JPG")
-      picture = ImgDLLReadRGBFromJPG(source, width, height, &error);
+      picture = ImgDLLReadRGBFromJPG(source, width, height, &error, logo);
     else
-      picture = ImgDLLReadRGBFromBMP(source, width, height, &error);
+      picture = ImgDLLReadRGBFromBMP(source, width, height, &error, logo);
   } catch (const std::exception&) {
     return {false, "cannot read the picture"};
   }

@@ -12,8 +12,26 @@
 namespace imaging {
 namespace {
 
+// A picture placed on the boot screen needs its area there; other targets their size.
+DecodeOptions OptionsFor(Bytes file, ReadTarget target) {
+  if (target.width <= 0 || target.height <= 0) return {};
+  PictureFacts facts;
+  if (ReadPictureFacts(file, facts) != DecodeError::None) return {};
+  if (target.width == kLogoWidth && target.height == kLogoHeight) {
+    const PictureArea area = BootScreenArea(facts.width, facts.height);
+    return {area.width, area.height};
+  }
+  return {target.width, target.height};
+}
+
+// Whether the picture was read smaller than the file's full size.
+bool ReadReduced(const SourceBuffer& source) {
+  return source.facts.format == PictureFormat::Jpeg &&
+         (source.facts.width != source.picture.width || source.facts.height != source.picture.height);
+}
+
 SourceHandle ReadAnyPicture(const std::filesystem::path& path, std::int16_t& width, std::int16_t& height,
-                            DecodeError* error) {
+                            DecodeError* error, ReadTarget target) {
   DecodeError ignored;
   DecodeError& result = error ? *error : ignored;
   std::vector<std::uint8_t> bytes;
@@ -22,7 +40,7 @@ SourceHandle ReadAnyPicture(const std::filesystem::path& path, std::int16_t& wid
     return nullptr;
   }
   auto source = std::make_unique<SourceBuffer>();
-  result = DecodePicture(bytes, source->picture, source->facts);
+  result = DecodePicture(bytes, source->picture, source->facts, OptionsFor(bytes, target));
   if (result != DecodeError::None) return nullptr;
   width = static_cast<std::int16_t>(source->picture.width);
   height = static_cast<std::int16_t>(source->picture.height);
@@ -42,16 +60,16 @@ std::uint8_t CarriedAnimation(const SourceBuffer& source) {
 }  // namespace
 
 SourceHandle ImgDLLReadRGBFromBMP(const std::filesystem::path& path, std::int16_t& width,
-                                  std::int16_t& height, DecodeError* error) {
-  return ReadAnyPicture(path, width, height, error);
+                                  std::int16_t& height, DecodeError* error, ReadTarget target) {
+  return ReadAnyPicture(path, width, height, error, target);
 }
 SourceHandle ImgDLLReadRGBFromGIF(const std::filesystem::path& path, std::int16_t& width,
-                                  std::int16_t& height, DecodeError* error) {
-  return ReadAnyPicture(path, width, height, error);
+                                  std::int16_t& height, DecodeError* error, ReadTarget target) {
+  return ReadAnyPicture(path, width, height, error, target);
 }
 SourceHandle ImgDLLReadRGBFromJPG(const std::filesystem::path& path, std::int16_t& width,
-                                  std::int16_t& height, DecodeError* error) {
-  return ReadAnyPicture(path, width, height, error);
+                                  std::int16_t& height, DecodeError* error, ReadTarget target) {
+  return ReadAnyPicture(path, width, height, error, target);
 }
 
 ScaledHandle ImgDLLResizeRGB(const SourceBuffer& source, std::int32_t sourceWidth,
@@ -64,7 +82,8 @@ ScaledHandle ImgDLLResizeRGB(const SourceBuffer& source, std::int32_t sourceWidt
     auto scaled = std::make_unique<ScaledBuffer>();
     scaled->width = targetWidth;
     scaled->height = targetHeight;
-    if (sourceWidth == targetWidth && sourceHeight == targetHeight) {
+    const bool reduced = ReadReduced(source);
+    if (sourceWidth == targetWidth && sourceHeight == targetHeight && !reduced) {
       // Already in the target's pixel space: nothing to scale.
       scaled->area = {0, 0, targetWidth, targetHeight};
       scaled->unscaled.width = picture.width;
@@ -81,7 +100,8 @@ ScaledHandle ImgDLLResizeRGB(const SourceBuffer& source, std::int32_t sourceWidt
       return scaled;
     }
     const bool logo = targetWidth == kLogoWidth && targetHeight == kLogoHeight;
-    scaled->area = logo ? BootScreenArea(sourceWidth, sourceHeight)
+    scaled->area = logo ? BootScreenArea(reduced ? source.facts.width : sourceWidth,
+                                         reduced ? source.facts.height : sourceHeight)
                         : PictureArea{0, 0, targetWidth, targetHeight};
     scaled->rgb = ResampleLanczos(picture, scaled->area.width, scaled->area.height);
     return scaled;

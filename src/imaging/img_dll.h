@@ -33,17 +33,26 @@ struct ScaledBuffer {
 using SourceHandle = std::unique_ptr<SourceBuffer>;
 using ScaledHandle = std::unique_ptr<ScaledBuffer>;
 
+// The size a read picture will be resized to next, when the reader may hand out a
+// smaller picture that still resamples as well (a JPEG decoded at reduced scale).
+// The logo's size means the picture's area on the boot screen. 0 x 0: full size.
+struct ReadTarget {
+  int width = 0, height = 0;
+};
+
 // Each reader recognises the real format of the file, whatever its name; null when
-// the file cannot be read. `error` (optional) says why.
+// the file cannot be read. `error` (optional) says why. width and height are those
+// of the picture handed out; its facts keep the file's full size.
 SourceHandle ImgDLLReadRGBFromBMP(const std::filesystem::path& path, std::int16_t& width,
-                                  std::int16_t& height, DecodeError* error = nullptr);
+                                  std::int16_t& height, DecodeError* error = nullptr, ReadTarget target = {});
 SourceHandle ImgDLLReadRGBFromGIF(const std::filesystem::path& path, std::int16_t& width,
-                                  std::int16_t& height, DecodeError* error = nullptr);
+                                  std::int16_t& height, DecodeError* error = nullptr, ReadTarget target = {});
 SourceHandle ImgDLLReadRGBFromJPG(const std::filesystem::path& path, std::int16_t& width,
-                                  std::int16_t& height, DecodeError* error = nullptr);
+                                  std::int16_t& height, DecodeError* error = nullptr, ReadTarget target = {});
 
 // Scales to targetWidth x targetHeight. For the logo size the picture is placed as
-// the boot screen will show it; a 320 x 400 source maps 1:1.
+// the boot screen will show it (by its full size, also when it was read smaller);
+// a 320 x 400 source maps 1:1.
 ScaledHandle ImgDLLResizeRGB(const SourceBuffer& source, std::int32_t sourceWidth,
                              std::int32_t sourceHeight, int targetWidth, int targetHeight);
 

@@ -9,6 +9,7 @@
 
 #include "imaging/bmp_decoder.h"
 #include "imaging/gif_decoder.h"
+#include "imaging/jpeg_decoder.h"
 
 namespace imaging {
 namespace {
@@ -116,41 +117,6 @@ DecodeError DecodeWithStb(Bytes file, const PictureFacts& facts, bool alpha, Pic
   return DecodeError::None;
 }
 
-// stb_image (as packaged) trusts a Huffman table's symbol count and writes past its
-// arrays when the counts add up to more than 256. Every table in the file, those
-// between the scans of a progressive picture included, is checked here first.
-bool JpegTablesAreSound(Bytes file) {
-  std::size_t pos = 2;
-  while (Fits(file, pos, 2)) {
-    if (file[pos] != 0xFF) {
-      ++pos;  // entropy-coded data: look for the next marker
-      continue;
-    }
-    const std::uint8_t marker = file[pos + 1];
-    if (marker == 0x00 || marker == 0xFF || marker == 0x01 || (marker >= 0xD0 && marker <= 0xD8)) {
-      pos += marker == 0xFF ? 1 : 2;
-      continue;
-    }
-    if (marker == 0xD9) return true;  // end of image
-    if (!Fits(file, pos + 2, 2)) return true;  // stb stops there as well
-    const std::size_t length = Be16(file, pos + 2);
-    if (length < 2) return false;
-    if (marker == 0xC4) {
-      std::size_t at = pos + 4;
-      const std::size_t end = std::min(file.size(), pos + 2 + length);
-      while (at < end) {
-        if (!Fits(file, at, 17)) return false;
-        std::size_t symbols = 0;
-        for (int i = 1; i <= 16; ++i) symbols += file[at + i];
-        if (symbols > 256) return false;
-        at += 17 + symbols;
-      }
-    }
-    pos += 2 + length;
-  }
-  return true;
-}
-
 }  // namespace
 
 const char* DescribeDecodeError(DecodeError error) {
@@ -165,7 +131,7 @@ const char* DescribeDecodeError(DecodeError error) {
   return "unknown error";
 }
 
-DecodeError ReadJpegFacts(Bytes file, PictureFacts& facts, int* orientation) {
+DecodeError ReadJpegFacts(Bytes file, PictureFacts& facts, int* orientation, int divisor) {
   if (!StartsWith(file, "\xFF\xD8\xFF", 3)) return DecodeError::Unrecognised;
   int foundOrientation = 1;
   std::size_t pos = 2;
@@ -187,7 +153,9 @@ DecodeError ReadJpegFacts(Bytes file, PictureFacts& facts, int* orientation) {
       facts.bitsPerPixel = segment[0] * segment[5];
       facts.compression = marker == 0xC2 ? "progressive" : "baseline";
       if (facts.width == 0 || facts.height == 0) return DecodeError::Damaged;
-      if (!SizeAllowed(facts.width, facts.height)) return DecodeError::TooLarge;
+      if (facts.width > kMaxSide || facts.height > kMaxSide ||
+          !SizeAllowed((facts.width + divisor - 1) / divisor, (facts.height + divisor - 1) / divisor))
+        return DecodeError::TooLarge;
       if (!CanHold(file, facts, kJpegPixelsPerByte)) return DecodeError::Damaged;
       if (foundOrientation >= 5) std::swap(facts.width, facts.height);
       if (orientation) *orientation = foundOrientation;
@@ -236,19 +204,23 @@ DecodeError ReadPictureFacts(Bytes file, PictureFacts& facts) {
   return DecodeError::Unrecognised;
 }
 
-DecodeError DecodePicture(Bytes file, Picture& picture, PictureFacts& facts) {
+DecodeError DecodePicture(Bytes file, Picture& picture, PictureFacts& facts, const DecodeOptions& options) {
   try {
     if (StartsWith(file, "BM", 2)) return DecodeBmp(file, picture, facts);
     if (StartsWith(file, "GIF8", 4)) return DecodeGif(file, picture, facts);
     if (StartsWith(file, "\xFF\xD8\xFF", 3)) {
+      // The size first (at the smallest scale, so only the side limit applies yet),
+      // then the scale; the pixel limit counts the picture at that scale.
       int orientation = 1;
-      if (const DecodeError error = ReadJpegFacts(file, facts, &orientation); error != DecodeError::None)
+      if (const DecodeError error = ReadJpegFacts(file, facts, &orientation, 8); error != DecodeError::None)
         return error;
-      if (!JpegTablesAreSound(file)) return DecodeError::Damaged;
-      PictureFacts stored = facts;
-      if (orientation >= 5) std::swap(stored.width, stored.height);
-      if (const DecodeError error = DecodeWithStb(file, stored, false, picture); error != DecodeError::None)
+      const bool turned = orientation >= 5;
+      const int divisor = ChooseJpegDivisor(turned ? facts.height : facts.width, turned ? facts.width : facts.height,
+                                            turned ? options.neededHeight : options.neededWidth,
+                                            turned ? options.neededWidth : options.neededHeight);
+      if (const DecodeError error = ReadJpegFacts(file, facts, &orientation, divisor); error != DecodeError::None)
         return error;
+      if (const DecodeError error = DecodeJpeg(file, divisor, picture); error != DecodeError::None) return error;
       ApplyOrientation(picture, orientation);
       return DecodeError::None;
     }

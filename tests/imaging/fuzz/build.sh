@@ -15,4 +15,5 @@ clang -O1 -g -fsanitize=address,undefined,fuzzer-no-link -w -c "$root/src/imagin
 imaging=("$root"/src/imaging/*.cpp)
 clang++ "${flags[@]}" "$root/tests/imaging/fuzz/fuzz_bmp.cpp" "${imaging[@]}" "$out/stb_image_impl.o" -o "$out/fuzz_bmp"
 clang++ "${flags[@]}" "$root/tests/imaging/fuzz/fuzz_decode.cpp" "${imaging[@]}" "$out/stb_image_impl.o" -o "$out/fuzz_decode"
-echo "built $out/fuzz_bmp and $out/fuzz_decode"
+clang++ "${flags[@]}" "$root/tests/imaging/fuzz/fuzz_jpeg.cpp" "${imaging[@]}" "$out/stb_image_impl.o" -o "$out/fuzz_jpeg"
+echo "built $out/fuzz_bmp, $out/fuzz_decode and $out/fuzz_jpeg"
