@@ -15,8 +15,12 @@ namespace {
 // A picture placed on the boot screen needs its area there; other targets their size.
 DecodeOptions OptionsFor(Bytes file, ReadTarget target) {
   if (target.width <= 0 || target.height <= 0) return {};
+  // A JPEG's pixel limit counts at the scale decoded: its size is read as if at the
+  // smallest, so one over the limit at full size can still be converted.
   PictureFacts facts;
-  if (ReadPictureFacts(file, facts) != DecodeError::None) return {};
+  const bool jpeg = file.size() >= 3 && file[0] == 0xFF && file[1] == 0xD8 && file[2] == 0xFF;
+  if ((jpeg ? ReadJpegFacts(file, facts, nullptr, 8) : ReadPictureFacts(file, facts)) != DecodeError::None)
+    return {};
   if (target.width == kLogoWidth && target.height == kLogoHeight) {
     const PictureArea area = BootScreenArea(facts.width, facts.height);
     return {area.width, area.height};

@@ -90,6 +90,40 @@ TEST(ConvertToLogo, PicturesFillOrGetBandsOfEntryZero) {
   }
 }
 
+// Large JPEGs are decoded at reduced scale for conversion; the picture is still
+// placed by its full size (2563 x 641 decodes to 1282 x 321, whose own proportions
+// would give the picture one row more).
+TEST(ConvertToLogo, LargeJpegsKeepTheirProportionsAtReducedScale) {
+  fixtures::ScratchFolder scratch;
+  const Rgb colour{200, 60, 30};
+  struct Case {
+    int width, height;
+  } cases[] = {{2563, 641}, {1301, 2603}, {2560, 3200}};
+  for (const Case& test : cases) {
+    SCOPED_TRACE(std::to_string(test.width) + " x " + std::to_string(test.height));
+    const auto source = scratch / "picture.jpg";
+    const auto destination = scratch / "LOGO.SYS";
+    fixtures::WriteFile(source, fixtures::MakeJpeg(Solid(test.width, test.height, colour), 95));
+    ASSERT_TRUE(ConvertToLogoWithReason(source, destination).ok);
+    const Logo logo = ReadLogo(destination);
+    ASSERT_EQ(logo.report.status, ImageStatus::Logo);
+    const PictureArea area = BootScreenArea(test.width, test.height);
+    for (int y = 0; y < 400; ++y)
+      for (int x = 0; x < 320; ++x) {
+        const bool inside = x >= area.x && x < area.x + area.width && y >= area.y && y < area.y + area.height;
+        const std::size_t at = static_cast<std::size_t>(y) * 320 + x;
+        if (inside) {
+          const Rgb got = logo.picture.PixelAt(at);
+          ASSERT_NEAR(got.r, colour.r, 6) << x << "," << y;
+          ASSERT_NEAR(got.g, colour.g, 6) << x << "," << y;
+          ASSERT_NEAR(got.b, colour.b, 6) << x << "," << y;
+        } else {
+          ASSERT_EQ(logo.picture.indices[at], 0) << x << "," << y;
+        }
+      }
+  }
+}
+
 TEST(ConvertToLogo, LogoSizedColourMappedSourcesKeepIndicesPaletteAndAnimation) {
   fixtures::ScratchFolder scratch;
   const IndexedImage image = fixtures::Pattern(320, 400, 16);

@@ -185,6 +185,8 @@ TEST(JpegDecoder, ChoosesTheSmallestScaleThatLeavesTwiceTheNeededSize) {
         << c.width << "x" << c.height << " for " << c.neededWidth << "x" << c.neededHeight;
 }
 
+std::size_t FindMarker(const ByteVector& file, std::uint8_t marker, std::size_t from = 2);
+
 // The conversion asks for the size it needs; the facts keep the full size, the
 // orientation applies to the reduced picture as to a full one.
 TEST(JpegDecoder, DecodePictureReducesForTheNeededSizeAndKeepsFullFacts) {
@@ -212,9 +214,31 @@ TEST(JpegDecoder, DecodePictureReducesForTheNeededSizeAndKeepsFullFacts) {
   EXPECT_EQ(picture.width, 1000);
 }
 
+// The 100-megapixel limit counts the picture at the scale it is decoded: 12000 x
+// 9000 is refused at full size and decoded at 1/8 for a small needed size.
+TEST(JpegDecoder, PixelLimitCountsAtTheScaleDecoded) {
+  ByteVector jpeg = fixtures::MakeJpeg(Gradient(16, 16), 90);
+  const std::size_t frame = FindMarker(jpeg, 0xC0);
+  jpeg[frame + 5] = 9000 >> 8;
+  jpeg[frame + 6] = 9000 & 0xFF;
+  jpeg[frame + 7] = 12000 >> 8;
+  jpeg[frame + 8] = 12000 & 0xFF;
+  // Padding, so the file is large enough to describe that many pixels at all.
+  ByteVector padding{0xFF, 0xEF, 0x40, 0x00};
+  padding.resize(2 + 0x4000, 0);
+  jpeg.insert(jpeg.begin() + 2, padding.begin(), padding.end());
+  Picture picture;
+  PictureFacts facts;
+  EXPECT_EQ(DecodePicture(jpeg, picture, facts), DecodeError::TooLarge);
+  ASSERT_EQ(DecodePicture(jpeg, picture, facts, {320, 240}), DecodeError::None);
+  EXPECT_EQ(picture.width, 1500);
+  EXPECT_EQ(picture.height, 1125);
+  EXPECT_EQ(facts.width, 12000);
+}
+
 ByteVector CutAt(const ByteVector& file, std::size_t length) { return ByteVector(file.begin(), file.begin() + length); }
 
-std::size_t FindMarker(const ByteVector& file, std::uint8_t marker, std::size_t from = 2) {
+std::size_t FindMarker(const ByteVector& file, std::uint8_t marker, std::size_t from) {
   for (std::size_t i = from; i + 1 < file.size(); ++i)
     if (file[i] == 0xFF && file[i + 1] == marker) return i;
   ADD_FAILURE() << "no marker " << static_cast<int>(marker);

@@ -4,6 +4,7 @@
 # Run, e.g. for ten minutes on a copy of the seeds:
 #   mkdir -p build/fuzz/corpus-bmp && cp tests/imaging/fuzz/seeds/* build/fuzz/corpus-bmp/
 #   build/fuzz/fuzz_bmp -max_total_time=600 -rss_limit_mb=4096 build/fuzz/corpus-bmp
+# and the same for fuzz_jpeg (the JPEG decoder alone, at every scale) on the *.jpg seeds.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../../.." && pwd)
 out=${1:-$root/build/fuzz}
