@@ -7,11 +7,10 @@
 #include <string>
 #include <vector>
 
-#include <stb/stb_image.h>
-
 #include "fixtures.h"
 #include "imaging/jpeg_decoder.h"
 #include "imaging/picture_decoder.h"
+#include "jpeg_reference.h"
 #include "jpeg_samples.h"
 
 namespace {
@@ -33,11 +32,11 @@ Pixels FromPicture(const Picture& picture) {
 }
 
 Pixels DecodeWithReference(std::span<const std::uint8_t> file) {
-  int width = 0, height = 0, channels = 0;
-  stbi_uc* data = stbi_load_from_memory(file.data(), static_cast<int>(file.size()), &width, &height, &channels, 3);
+  int width = 0, height = 0;
+  unsigned char* data = ReferenceJpegDecode(file.data(), static_cast<int>(file.size()), &width, &height);
   Pixels pixels{width, height, {}};
   if (data) pixels.rgb.assign(data, data + static_cast<std::size_t>(width) * height * 3);
-  stbi_image_free(data);
+  ReferenceJpegFree(data);
   return pixels;
 }
 
