@@ -74,6 +74,11 @@ void FreeItemRecord(ItemRecord* record) {
   ::InterlockedDecrement(&Counts().itemRecords);
 }
 
+FillTimings& LastFillTimings() {
+  static FillTimings timings{};
+  return timings;
+}
+
 FolderView* FolderViewOf(HWND list) {
   FolderView* view = list ? ViewOf(list) : nullptr;
   return view && view->list() == list ? view : nullptr;
