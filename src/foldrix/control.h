@@ -102,7 +102,7 @@ class FoldrixControl final : public DispatchImpl<_Foldrix>,
   STDMETHODIMP Save(IPropertyBag*, BOOL, BOOL) override { return S_OK; }
 
   // IConnectionPointContainer, IProvideClassInfo2
-  STDMETHODIMP EnumConnectionPoints(IEnumConnectionPoints**) override { return E_NOTIMPL; }
+  STDMETHODIMP EnumConnectionPoints(IEnumConnectionPoints** points) override;
   STDMETHODIMP FindConnectionPoint(REFIID iid, IConnectionPoint** point) override;
   STDMETHODIMP GetClassInfo(ITypeInfo** info) override;
   STDMETHODIMP GetGUID(DWORD kind, GUID* guid) override;
