@@ -98,6 +98,7 @@ STDMETHODIMP FoldrixControl::QueryInterface(REFIID iid, void** out) {
       QITABENT(FoldrixControl, IConnectionPointContainer),
       QITABENTMULTI(FoldrixControl, IProvideClassInfo, IProvideClassInfo2),
       QITABENT(FoldrixControl, IProvideClassInfo2),
+      QITABENT(FoldrixControl, IQuickActivate),
       {}};
   return ::QISearch(this, table, iid, out);
 }

@@ -1,5 +1,5 @@
 // The control's connection points as a container sees them: enumerating the points
-// and their connections.
+// and their connections, and quick activation handing over the sinks in one call.
 #include <olectl.h>
 
 #include <gtest/gtest.h>
@@ -7,10 +7,11 @@
 #include <set>
 
 #include "foldrix/control_host.h"
+#include "foldrix/dispids.h"
+#include "support/scratch.h"
 
 namespace foldrix_test {
 namespace {
-
 
 template <typename Function>
 Function Export(HMODULE module, const char* name) {
@@ -161,6 +162,45 @@ TEST_F(Connections, EnumeratesLiveConnectionsAndHoldsTheirSinks) {
   EXPECT_EQ(connections->Next(3, data, &fetched), S_FALSE);
   ASSERT_EQ(fetched, 1u);
   data[0].pUnk->Release();
+}
+
+TEST_F(Connections, QuickActivationConnectsTheSinksItIsGiven) {
+  QACONTROL reply{};
+  ASSERT_HRESULT_SUCCEEDED(container_.HostQuickly(factory_.Get(), &reply));
+  EXPECT_NE(reply.dwEventCookie, 0u);
+  EXPECT_NE(reply.dwPropNotifyCookie, 0u);
+  ComPtr<IOleObject> object;
+  ASSERT_HRESULT_SUCCEEDED(container_.control()->QueryInterface(IID_PPV_ARGS(&object)));
+  DWORD misc = 0;
+  object->GetMiscStatus(DVASPECT_CONTENT, &misc);
+  EXPECT_EQ(reply.dwMiscStatus, misc);
+  EXPECT_TRUE(misc & OLEMISC_SETCLIENTSITEFIRST);
+  ComPtr<IOleClientSite> site;
+  EXPECT_HRESULT_SUCCEEDED(object->GetClientSite(&site));
+  EXPECT_TRUE(site);
+
+  testing_support::ScratchFolder scratch(L"fdx-quick");
+  testing_support::WriteFileBytes(scratch / L"one.txt", "x");
+  container_.sink()->Clear();
+  ASSERT_HRESULT_SUCCEEDED(container_.Put(foldrix::kDispFolder, Text(scratch.path().c_str())));
+  const auto& ids = container_.sink()->ids;
+  ASSERT_FALSE(ids.empty());
+  EXPECT_EQ(ids.front(), 20);  // PathChanging
+  EXPECT_EQ(ids.back(), 19);   // PathChanged
+  ASSERT_HRESULT_SUCCEEDED(container_.Put(foldrix::kDispFilter, Text(L"*.txt")));
+  EXPECT_EQ(container_.sink()->changes, std::vector<DISPID>{foldrix::kDispFilter});
+
+  ComPtr<IQuickActivate> quick;
+  ASSERT_HRESULT_SUCCEEDED(container_.control()->QueryInterface(IID_PPV_ARGS(&quick)));
+  SIZEL extent{5000, 3000}, back{};
+  EXPECT_HRESULT_SUCCEEDED(quick->SetContentExtent(&extent));
+  EXPECT_HRESULT_SUCCEEDED(quick->GetContentExtent(&back));
+  EXPECT_EQ(back.cx, 5000);
+  EXPECT_EQ(back.cy, 3000);
+  QACONTAINER tooShort{};
+  tooShort.cbSize = 8;
+  QACONTROL ignored{sizeof(ignored)};
+  EXPECT_EQ(quick->QuickActivate(&tooShort, &ignored), E_INVALIDARG);
 }
 
 }  // namespace
