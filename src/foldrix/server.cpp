@@ -142,6 +142,9 @@ void __stdcall FoldrixLiveCounts(LONG* records, LONG* objects, LONG* locks) {
   if (locks) *locks = Counts().locks;
 }
 
+// Identifier lists the control made or took over and nobody has freed yet.
+LONG __stdcall FoldrixLiveLists() { return Counts().lists; }
+
 // Where the last fill spent its time: columns, enumeration, selection, sorting and
 // inserting, in milliseconds (for the benchmark).
 void __stdcall FoldrixFillTimings(double* values, int count) {
