@@ -21,7 +21,7 @@ class ConnectionPoint final : public IConnectionPoint {
   STDMETHODIMP GetConnectionPointContainer(IConnectionPointContainer** container) override;
   STDMETHODIMP Advise(IUnknown* sink, DWORD* cookie) override;
   STDMETHODIMP Unadvise(DWORD cookie) override;
-  STDMETHODIMP EnumConnections(IEnumConnections**) override { return E_NOTIMPL; }
+  STDMETHODIMP EnumConnections(IEnumConnections** connections) override;
 
   // The live sinks, copied so that a sink may disconnect while it is called.
   std::vector<ComPtr<IUnknown>> Sinks() const;

@@ -3,6 +3,7 @@
 
 #include <shlwapi.h>
 
+#include "foldrix/connection_enum.h"
 #include "foldrix/connection_point.h"
 #include "foldrix/resource_ids.h"
 
@@ -97,6 +98,7 @@ STDMETHODIMP FoldrixControl::QueryInterface(REFIID iid, void** out) {
       QITABENT(FoldrixControl, IConnectionPointContainer),
       QITABENTMULTI(FoldrixControl, IProvideClassInfo, IProvideClassInfo2),
       QITABENT(FoldrixControl, IProvideClassInfo2),
+      QITABENT(FoldrixControl, IQuickActivate),
       {}};
   return ::QISearch(this, table, iid, out);
 }
@@ -153,6 +155,13 @@ STDMETHODIMP FoldrixControl::FindConnectionPoint(REFIID iid, IConnectionPoint** 
     return CONNECT_E_NOCONNECTION;
   (*point)->AddRef();
   return S_OK;
+}
+
+STDMETHODIMP FoldrixControl::EnumConnectionPoints(IEnumConnectionPoints** points) {
+  return Guarded([&] {
+    const std::vector<IConnectionPoint*> all{events_, propertySinks_};
+    return NewConnectionPointEnum(static_cast<IConnectionPointContainer*>(this), all, points);
+  });
 }
 
 STDMETHODIMP FoldrixControl::GetClassInfo(ITypeInfo** info) {

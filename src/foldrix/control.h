@@ -24,6 +24,7 @@ class FoldrixControl final : public DispatchImpl<_Foldrix>,
                              public IPersistPropertyBag,
                              public IConnectionPointContainer,
                              public IProvideClassInfo2,
+                             public IQuickActivate,
                              private FolderViewEvents {
  public:
   static HRESULT Create(REFIID iid, void** out);
@@ -102,10 +103,15 @@ class FoldrixControl final : public DispatchImpl<_Foldrix>,
   STDMETHODIMP Save(IPropertyBag*, BOOL, BOOL) override { return S_OK; }
 
   // IConnectionPointContainer, IProvideClassInfo2
-  STDMETHODIMP EnumConnectionPoints(IEnumConnectionPoints**) override { return E_NOTIMPL; }
+  STDMETHODIMP EnumConnectionPoints(IEnumConnectionPoints** points) override;
   STDMETHODIMP FindConnectionPoint(REFIID iid, IConnectionPoint** point) override;
   STDMETHODIMP GetClassInfo(ITypeInfo** info) override;
   STDMETHODIMP GetGUID(DWORD kind, GUID* guid) override;
+
+  // IQuickActivate
+  STDMETHODIMP QuickActivate(QACONTAINER* container, QACONTROL* control) override;
+  STDMETHODIMP SetContentExtent(LPSIZEL size) override;
+  STDMETHODIMP GetContentExtent(LPSIZEL size) override;
 
  private:
   FoldrixControl();

@@ -1,4 +1,5 @@
 // The event connection point and the raising of __Foldrix events and property changes.
+#include "foldrix/connection_enum.h"
 #include "foldrix/connection_point.h"
 #include "foldrix/control.h"
 #include "foldrix/item_objects.h"
@@ -62,6 +63,15 @@ STDMETHODIMP ConnectionPoint::Unadvise(DWORD cookie) {
   if (cookie == 0 || cookie > sinks_.size() || !sinks_[cookie - 1]) return CONNECT_E_NOCONNECTION;
   sinks_[cookie - 1].Reset();
   return S_OK;
+}
+
+STDMETHODIMP ConnectionPoint::EnumConnections(IEnumConnections** connections) {
+  return Guarded([&] {
+    std::vector<CONNECTDATA> live;
+    for (size_t slot = 0; slot < sinks_.size(); ++slot)
+      if (sinks_[slot]) live.push_back({sinks_[slot].Get(), static_cast<DWORD>(slot + 1)});
+    return NewConnectionEnum(this, live, connections);
+  });
 }
 
 std::vector<ComPtr<IUnknown>> ConnectionPoint::Sinks() const {

@@ -45,7 +45,7 @@ STDMETHODIMP FoldrixControl::DisplayNameFromPIDL(LONG_PTR list, BSTR* r) {
 }
 
 STDMETHODIMP FoldrixControl::FreePIDL(LONG_PTR list) {
-  ::CoTaskMemFree(reinterpret_cast<void*>(list));
+  FreeList(reinterpret_cast<void*>(list));
   return S_OK;
 }
 

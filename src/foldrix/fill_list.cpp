@@ -4,6 +4,7 @@
 #include <shlwapi.h>
 
 #include <algorithm>
+#include <vector>
 
 #include "foldrix/folder_view.h"
 #include "foldrix/item.h"
@@ -32,8 +33,16 @@ class FillRun {
   void SaveWidths();
   void AddNameColumn(IShellFolder* folder);
   void AddDetailColumns();
-  bool Keep(const ItemRecord& record, const std::wstring& path) const;
+  bool Keep(ULONG attributes, const wchar_t* path) const;
   bool NeedsPath() const;
+  // One enumerated entry and its attributes.
+  struct Entry {
+    ChildPidl list;
+    SFGAOF attributes;
+  };
+  static std::vector<Entry> Enumerate(IShellFolder* folder, IEnumIDList* entries);
+  // A row for the record at index; the row takes the record over when it is made.
+  bool InsertRow(int index, RecordPtr& record);
 
  private:
   int InsertColumn(int index, const std::wstring& title, int format, int width);
@@ -151,26 +160,67 @@ bool FillRun::NeedsPath() const {
   return !stored.filter.empty() || (stored.showProps && !stored.showSystem);
 }
 
-bool FillRun::Keep(const ItemRecord& record, const std::wstring& path) const {
+// path: the entry's file-system path, or null for an item without one.
+bool FillRun::Keep(ULONG attributes, const wchar_t* path) const {
   const auto& stored = view_.stored_;
-  const bool folder = (record.attributes & SFGAO_FOLDER) != 0;
+  const bool folder = (attributes & SFGAO_FOLDER) != 0;
+  const bool hasPath = path && *path;
   if (stored.showProps) {
-    if (!(record.attributes & SFGAO_FILESYSTEM) && !stored.showVirtualFolders) return false;
+    if (!(attributes & SFGAO_FILESYSTEM) && !stored.showVirtualFolders) return false;
     if (folder && !stored.showFolders) return false;
     if (!folder && !stored.showFiles) return false;
-    if (!stored.showSystem && !path.empty() && !view_.showingMyComputer_) {
-      const DWORD attributes = ::GetFileAttributesW(path.c_str());
-      if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_SYSTEM))
+    if (!stored.showSystem && hasPath && !view_.showingMyComputer_) {
+      const DWORD fileAttributes = ::GetFileAttributesW(path);
+      if (fileAttributes != INVALID_FILE_ATTRIBUTES && (fileAttributes & FILE_ATTRIBUTE_SYSTEM))
         return false;
     }
   }
-  if (!stored.filter.empty() && !path.empty())
-    return ::PathMatchSpecExW(path.c_str(), stored.filter.c_str(), PMSF_MULTIPLE) == S_OK;
+  if (!stored.filter.empty() && hasPath)
+    return ::PathMatchSpecExW(path, stored.filter.c_str(), PMSF_MULTIPLE) == S_OK;
+  return true;
+}
+
+std::vector<FillRun::Entry> FillRun::Enumerate(IShellFolder* folder, IEnumIDList* entries) {
+  std::vector<Entry> found;
+  for (;;) {
+    PITEMID_CHILD raw = nullptr;
+    if (entries->Next(1, &raw, nullptr) != S_OK || !raw) break;
+    Entry entry{ChildPidl(raw), kRecordAttributeMask};
+    PCUITEMID_CHILD one[] = {raw};
+    if (FAILED(folder->GetAttributesOf(1, one, &entry.attributes))) entry.attributes = 0;
+    entry.attributes &= kRecordAttributeMask | SFGAO_FILESYSTEM | SFGAO_FOLDER;
+    found.push_back(std::move(entry));
+  }
+  return found;
+}
+
+bool FillRun::InsertRow(int index, RecordPtr& record) {
+  LVITEMW row{};
+  row.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM | LVIF_STATE;
+  row.iItem = index;
+  row.pszText = LPSTR_TEXTCALLBACKW;
+  row.iImage = I_IMAGECALLBACK;
+  row.lParam = reinterpret_cast<LPARAM>(record.get());
+  // Every row starts with the unchecked box: set here, not by a pass over all rows
+  // afterwards, which costs a notification per row.
+  row.stateMask = LVIS_CUT | LVIS_OVERLAYMASK | LVIS_STATEIMAGEMASK;
+  row.state = INDEXTOSTATEIMAGEMASK(1);
+  const ULONG attributes = record->attributes;
+  if (attributes & SFGAO_GHOSTED) row.state |= LVIS_CUT;
+  if (attributes & SFGAO_SHARE)
+    row.state |= INDEXTOOVERLAYMASK(1);
+  else if (attributes & SFGAO_LINK)
+    row.state |= INDEXTOOVERLAYMASK(2);
+  if (ListView_InsertItem(view_.list_, &row) < 0) return false;  // record still frees it
+  record.release();  // the row owns it now; released on delete-item
   return true;
 }
 
 bool FolderView::FillList(IShellFolder* folder, PCIDLIST_ABSOLUTE list, bool useRoot) {
   if (!list_) return false;
+  Stopwatch clock;
+  FillTimings& timings = LastFillTimings();
+  timings = {};
   FillRun run(*this);
   if (useRoot) {
     folder = rootFolder_.Get();
@@ -183,6 +233,7 @@ bool FolderView::FillList(IShellFolder* folder, PCIDLIST_ABSOLUTE list, bool use
   list = keepList.get();
   SHCONTF flags = SHCONTF_FOLDERS | SHCONTF_NONFOLDERS;
   if (!stored_.showProps || stored_.showHidden) flags |= SHCONTF_INCLUDEHIDDEN;
+  timings.columns = clock.Lap();  // setting up counts with the columns
   ComPtr<IEnumIDList> entries;
   const HRESULT enumResult = folder->EnumObjects(OwnerWindow(host_), flags, &entries);
   if (FAILED(enumResult) || enumResult == S_FALSE || !entries) {
@@ -190,27 +241,30 @@ bool FolderView::FillList(IShellFolder* folder, PCIDLIST_ABSOLUTE list, bool use
     return false;
   }
   try {
+    timings.enumerate = clock.Lap();
     run.SaveWidths();
     run.AddNameColumn(folder);
     run.AddDetailColumns();
     DeleteAllItems();
     showingMyComputer_ = IsSpecialFolder(list, CSIDL_DRIVES, OwnerWindow(host_));
+    timings.columns += clock.Lap();
+    std::vector<FillRun::Entry> found = run.Enumerate(folder, entries.Get());
+    timings.enumerate += clock.Lap();
+
+    // With item handlers each row is inserted as its events say and the list window
+    // sorts the rows afterwards; without them the kept records are sorted first and
+    // inserted in their final order, in one pass.
     const bool wantItems = events_.WantsItemEvents();
     const bool needsPath = run.NeedsPath();
+    std::vector<RecordPtr> kept;
+    if (!wantItems) kept.reserve(found.size());
     int index = 0, reserved = 0;
-    for (;;) {
-      PITEMID_CHILD raw = nullptr;
-      if (entries->Next(1, &raw, nullptr) != S_OK || !raw) break;
-      ChildPidl entry(raw);
-      Pidl fq = CombinePidls(list, entry.get());
+    for (auto& entry : found) {
+      Pidl fq = CombinePidls(list, entry.list.get());
       if (!fq) continue;
-      SFGAOF attributes = kRecordAttributeMask;
-      PCUITEMID_CHILD entries1[] = {entry.get()};
-      if (FAILED(folder->GetAttributesOf(1, entries1, &attributes))) attributes = 0;
-      attributes &= kRecordAttributeMask | SFGAO_FILESYSTEM | SFGAO_FOLDER;
-      std::wstring path;
-      if (needsPath && (attributes & SFGAO_FILESYSTEM))
-        path = NameInFolder(folder, entry.get(), SHGDN_FORPARSING);
+      common::UniqueTaskMem path;  // the shell's own string, used without a copy
+      if (needsPath && (entry.attributes & SFGAO_FILESYSTEM))
+        path = ShellName(folder, entry.list.get(), SHGDN_FORPARSING);
       ItemPtr item;
       if (wantItems) {
         item = ItemCore::ForList(fq.get(), list_);
@@ -218,40 +272,35 @@ bool FolderView::FillList(IShellFolder* folder, PCIDLIST_ABSOLUTE list, bool use
         events_.AddingItem(item, cancel);
         if (cancel) continue;
       }
-      ItemRecord probe{fq.get(), entry.get(), attributes, folder};
-      if (!run.Keep(probe, path)) continue;
-      ItemRecord* record = NewItemRecord(fq.get(), entry.get(), attributes, folder);
+      if (!run.Keep(entry.attributes, static_cast<const wchar_t*>(path.get()))) continue;
+      RecordPtr record(NewItemRecord(fq.get(), entry.list.get(), entry.attributes, folder));
       if (!record) continue;
       fq.release();
-      entry.release();
-      LVITEMW row{};
-      row.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM | LVIF_STATE;
-      row.iItem = index;
-      row.pszText = LPSTR_TEXTCALLBACKW;
-      row.iImage = I_IMAGECALLBACK;
-      row.lParam = reinterpret_cast<LPARAM>(record);
-      // Every row starts with the unchecked box: set here, not by a pass over all rows
-      // afterwards, which costs a notification per row.
-      row.stateMask = LVIS_CUT | LVIS_OVERLAYMASK | LVIS_STATEIMAGEMASK;
-      row.state = INDEXTOSTATEIMAGEMASK(1);
-      if (attributes & SFGAO_GHOSTED) row.state |= LVIS_CUT;
-      if (attributes & SFGAO_SHARE)
-        row.state |= INDEXTOOVERLAYMASK(1);
-      else if (attributes & SFGAO_LINK)
-        row.state |= INDEXTOOVERLAYMASK(2);
+      entry.list.release();
+      if (!wantItems) {
+        kept.push_back(std::move(record));
+        continue;
+      }
       if (index >= reserved) {  // room for the rows ahead, in doubling steps
         reserved = std::max(64, index * 2);
         ListView_SetItemCount(list_, reserved);
       }
-      const int inserted = ListView_InsertItem(list_, &row);
-      if (inserted < 0) {
-        FreeItemRecord(record);
-        continue;
-      }
+      if (!run.InsertRow(index, record)) continue;
       ++index;
-      if (item) events_.AddedItem(item);
+      events_.AddedItem(item);
     }
-    Sort();
+    timings.select = clock.Lap();
+    if (wantItems) {
+      Sort();
+      timings.sort = clock.Lap();
+    } else {
+      SortRecords(kept);
+      timings.sort = clock.Lap();
+      ListView_SetItemCount(list_, static_cast<int>(kept.size()));
+      for (auto& record : kept)
+        if (run.InsertRow(index, record)) ++index;
+      timings.insert = clock.Lap();
+    }
     ListView_SetItemState(list_, 0, LVIS_FOCUSED, LVIS_FOCUSED);
     return true;
   } catch (const std::exception&) {

@@ -68,10 +68,15 @@ ItemRecord* NewItemRecord(PIDLIST_ABSOLUTE fq, PITEMID_CHILD rel, ULONG attribut
 void FreeItemRecord(ItemRecord* record) {
   if (!record) return;
   if (record->isfParent) record->isfParent->Release();
-  ::CoTaskMemFree(record->pidlFQ);
-  ::CoTaskMemFree(record->pidlRel);
+  FreeList(record->pidlFQ);
+  FreeList(record->pidlRel);
   ::CoTaskMemFree(record);
   ::InterlockedDecrement(&Counts().itemRecords);
+}
+
+FillTimings& LastFillTimings() {
+  static FillTimings timings{};
+  return timings;
 }
 
 FolderView* FolderViewOf(HWND list) {

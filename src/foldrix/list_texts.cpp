@@ -3,6 +3,8 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
+
 #include "foldrix/namespace.h"
 
 namespace foldrix {
@@ -41,7 +43,10 @@ void FolderView::OnGetDispInfo(NMLVDISPINFOW& info) {
   if (!record) record = RecordOf(item.iItem);
   if (!record) return;
   if (item.mask & LVIF_IMAGE) {
-    item.iImage = SystemIconIndex(record->pidlFQ);
+    // Through the parent folder: an absolute list would be bound from the desktop again
+    // for every row.
+    item.iImage = SHMapPIDLToSystemImageListIndex(record->isfParent, record->pidlRel, nullptr);
+    if (item.iImage < 0) item.iImage = SystemIconIndex(record->pidlFQ);
     for (int column = 1; column <= columns_.lastColumn; ++column) {
       std::wstring text = DetailText(*record, column);
       ListView_SetItemText(list_, item.iItem, column, text.data());
@@ -62,25 +67,42 @@ struct SortContext {
   UINT column;
 };
 
-int CALLBACK CompareRows(LPARAM first, LPARAM second, LPARAM context) {
-  auto a = reinterpret_cast<ItemRecord*>(first);
-  auto b = reinterpret_cast<ItemRecord*>(second);
-  auto sort = reinterpret_cast<const SortContext*>(context);
+// The folder's own order for the sort column, reversed for a negative key.
+int CompareRecords(const ItemRecord* a, const ItemRecord* b, const SortContext& sort) {
   if (!a || !b || !a->isfParent) return 0;
-  const HRESULT hr = a->isfParent->CompareIDs(sort->column, a->pidlRel, b->pidlRel);
+  const HRESULT hr = a->isfParent->CompareIDs(sort.column, a->pidlRel, b->pidlRel);
   if (FAILED(hr)) return 0;
   const int code = static_cast<short>(HRESULT_CODE(hr));
-  return sort->key < 0 ? -code : code;
+  return sort.key < 0 ? -code : code;
+}
+
+int CALLBACK CompareRows(LPARAM first, LPARAM second, LPARAM context) {
+  return CompareRecords(reinterpret_cast<ItemRecord*>(first), reinterpret_cast<ItemRecord*>(second),
+                        *reinterpret_cast<const SortContext*>(context));
+}
+
+SortContext ContextOf(long key, const ListColumns& columns) {
+  const long column = key == kFirstColumnKey ? 0 : (key < 0 ? -key : key);
+  SortContext context{key, static_cast<UINT>(column)};
+  if (columns.details.available() && column < static_cast<long>(columns.shellColumn.size()))
+    context.column = columns.shellColumn[column];
+  return context;
 }
 }  // namespace
 
 void FolderView::Sort() {
   if (!list_) return;
-  const long column = sortKey_ == kFirstColumnKey ? 0 : (sortKey_ < 0 ? -sortKey_ : sortKey_);
-  SortContext context{sortKey_, static_cast<UINT>(column)};
-  if (columns_.details.available() && column < static_cast<long>(columns_.shellColumn.size()))
-    context.column = columns_.shellColumn[column];
+  SortContext context = ContextOf(sortKey_, columns_);
   ListView_SortItems(list_, CompareRows, reinterpret_cast<LPARAM>(&context));
+}
+
+void FolderView::SortRecords(std::vector<RecordPtr>& records) const {
+  const SortContext context = ContextOf(sortKey_, columns_);
+  // A merge sort: fewer comparisons, and safe with a folder whose comparison is not
+  // a strict order.
+  std::stable_sort(records.begin(), records.end(), [&](const RecordPtr& a, const RecordPtr& b) {
+    return CompareRecords(a.get(), b.get(), context) < 0;
+  });
 }
 
 void FolderView::ReSort(bool resetInfo) {

@@ -142,16 +142,20 @@ std::wstring PathOf(PCIDLIST_ABSOLUTE list) {
   return common::CutAtNul(std::wstring_view(path, MAX_PATH));
 }
 
-std::wstring NameInFolder(IShellFolder* folder, PCUITEMID_CHILD item, SHGDNF flags) {
+common::UniqueTaskMem ShellName(IShellFolder* folder, PCUITEMID_CHILD item, SHGDNF flags) {
   if (!folder || !item) return {};
   STRRET name{};
   if (FAILED(folder->GetDisplayNameOf(item, flags, &name))) return {};
-  // Reads every kind of string record: wide, narrow inline, narrow inside the list.
+  if (name.uType == STRRET_WSTR) return common::UniqueTaskMem(name.pOleStr);
+  // Reads the other kinds of string record: narrow inline, narrow inside the list.
   wchar_t* text = nullptr;
-  if (FAILED(::StrRetToStrW(&name, item, &text)) || !text) return {};
-  std::wstring result = text;
-  ::CoTaskMemFree(text);
-  return result;
+  if (FAILED(::StrRetToStrW(&name, item, &text))) return {};
+  return common::UniqueTaskMem(text);
+}
+
+std::wstring NameInFolder(IShellFolder* folder, PCUITEMID_CHILD item, SHGDNF flags) {
+  common::UniqueTaskMem text = ShellName(folder, item, flags);
+  return text ? std::wstring(static_cast<const wchar_t*>(text.get())) : std::wstring();
 }
 
 ULONG AttributesOf(PCIDLIST_ABSOLUTE list, ULONG mask) {

@@ -50,6 +50,9 @@ std::optional<ResolvedFolder> ResolveFolder(const FolderValue& value, HWND owner
 std::wstring DisplayNameOf(PCIDLIST_ABSOLUTE list);
 std::wstring PathOf(PCIDLIST_ABSOLUTE list);
 std::wstring NameInFolder(IShellFolder* folder, PCUITEMID_CHILD item, SHGDNF flags);
+// The same name as the shell hands it out (a wide string from the task allocator), for
+// callers that need no copy; empty when there is none.
+common::UniqueTaskMem ShellName(IShellFolder* folder, PCUITEMID_CHILD item, SHGDNF flags);
 ULONG AttributesOf(PCIDLIST_ABSOLUTE list, ULONG mask);
 HIMAGELIST SystemImageList(bool small);
 int SystemIconIndex(PCIDLIST_ABSOLUTE list, bool open = false);

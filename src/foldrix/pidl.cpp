@@ -44,6 +44,14 @@ LiveCounts& Counts() {
   return counts;
 }
 
+void CountNewList() { ::InterlockedIncrement(&Counts().lists); }
+
+void FreeList(const void* list) {
+  if (!list) return;
+  ::InterlockedDecrement(&Counts().lists);
+  ::CoTaskMemFree(const_cast<void*>(list));
+}
+
 size_t IdListSize(PCIDLIST_ABSOLUTE list) {
   if (!list) return 0;
   ReadableRange range;

@@ -7,24 +7,87 @@
 #include <wrl/client.h>
 
 #include <cstddef>
+#include <utility>
 
 #include "common/handles.h"
 
 namespace foldrix {
 
 using Microsoft::WRL::ComPtr;
-using Pidl = common::UniqueAbsolutePidl;
-using ChildPidl = common::UniqueChildPidl;
-
-// Live identifier lists created by the control's own owners (Pidl objects are not
-// counted; lists that leave the control through its interface are the caller's).
-// Counted records and objects let tests prove nothing leaks.
+// Live identifier lists, records and objects of the control, and server locks: tests
+// prove with them that nothing leaks. A list counts from the moment one of the owners
+// below takes it (made here or handed over by the shell) until FreeList frees it, also
+// when it has left the control meanwhile (through a method's result, or to an event
+// handler that keeps it), since the caller then frees it with the control's FreePIDL.
 struct LiveCounts {
   long itemRecords;
   long comObjects;
   long locks;
+  long lists;
 };
 LiveCounts& Counts();
+
+// Frees a list counted by the owners below (null is fine).
+void FreeList(const void* list);
+void CountNewList();
+
+// Owns one identifier list of the given kind and frees it with FreeList.
+template <typename List>
+class CountedPidl {
+ public:
+  CountedPidl() = default;
+  explicit CountedPidl(List list) : list_(list) {
+    if (list_) CountNewList();
+  }
+  ~CountedPidl() { Free(); }
+  CountedPidl(const CountedPidl&) = delete;
+  CountedPidl& operator=(const CountedPidl&) = delete;
+  CountedPidl(CountedPidl&& other) noexcept : list_(std::exchange(other.list_, nullptr)) {}
+  CountedPidl& operator=(CountedPidl&& other) noexcept {
+    if (this != &other) {
+      Free();
+      list_ = std::exchange(other.list_, nullptr);
+    }
+    return *this;
+  }
+
+  List get() const { return list_; }
+  explicit operator bool() const { return list_ != nullptr; }
+  // Hands the list over; it stays counted until someone frees it with FreeList.
+  List release() { return std::exchange(list_, nullptr); }
+  void reset(List list = nullptr) {
+    Free();
+    list_ = list;
+    if (list_) CountNewList();
+  }
+
+  // For out-parameters: what the call writes is taken over when the statement ends.
+  class Slot {
+   public:
+    explicit Slot(CountedPidl& owner) : owner_(owner) {}
+    ~Slot() { owner_.reset(written_); }
+    Slot(const Slot&) = delete;
+    Slot& operator=(const Slot&) = delete;
+    operator List*() { return &written_; }
+
+   private:
+    CountedPidl& owner_;
+    List written_ = nullptr;
+  };
+  Slot put() {
+    Free();
+    return Slot(*this);
+  }
+
+ private:
+  void Free() {
+    if (list_) FreeList(std::exchange(list_, nullptr));
+  }
+  List list_ = nullptr;
+};
+
+using Pidl = CountedPidl<PIDLIST_ABSOLUTE>;
+using ChildPidl = CountedPidl<PITEMID_CHILD>;
 
 // Entries before the terminator; 0 for a null list.
 int IdCount(PCIDLIST_ABSOLUTE list);

@@ -142,4 +142,16 @@ void __stdcall FoldrixLiveCounts(LONG* records, LONG* objects, LONG* locks) {
   if (locks) *locks = Counts().locks;
 }
 
+// Identifier lists the control made or took over and nobody has freed yet.
+LONG __stdcall FoldrixLiveLists() { return Counts().lists; }
+
+// Where the last fill spent its time: columns, enumeration, selection, sorting and
+// inserting, in milliseconds (for the benchmark).
+void __stdcall FoldrixFillTimings(double* values, int count) {
+  const FillTimings& timings = LastFillTimings();
+  const double all[] = {timings.columns, timings.enumerate, timings.select, timings.sort,
+                        timings.insert};
+  for (int i = 0; i < count && i < 5; ++i) values[i] = all[i];
+}
+
 }  // extern "C"

@@ -161,6 +161,33 @@ HRESULT TestContainer::Host(IUnknown* control, bool connectEvents) {
   return object_->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, this, 0, window_, &position);
 }
 
+HRESULT TestContainer::HostQuickly(IClassFactory* factory, QACONTROL* answer) {
+  ComPtr<IQuickActivate> quick;
+  HRESULT hr = factory->CreateInstance(nullptr, IID_PPV_ARGS(&quick));
+  if (FAILED(hr)) return hr;
+  quick.As(&object_);
+  quick.As(&dispatch_);
+  if (!object_ || !dispatch_) return E_NOINTERFACE;
+  sink_ = new EventSink();
+  QACONTAINER info{};
+  info.cbSize = sizeof(info);
+  info.pClientSite = this;
+  info.pPropertyNotifySink = sink_;
+  info.pUnkEventSink = static_cast<IDispatch*>(sink_);
+  info.dwAmbientFlags = userMode ? QACONTAINER_USERMODE : 0;
+  QACONTROL reply{};
+  reply.cbSize = sizeof(reply);
+  hr = quick->QuickActivate(&info, &reply);
+  if (FAILED(hr)) return hr;
+  eventCookie_ = reply.dwEventCookie;
+  propertyCookie_ = reply.dwPropNotifyCookie;
+  if (answer) *answer = reply;
+  ComPtr<IPersistStreamInit> persist;
+  if (SUCCEEDED(quick.As(&persist))) persist->InitNew();
+  RECT position{10, 10, 610, 410};
+  return object_->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, this, 0, window_, &position);
+}
+
 void TestContainer::Unhost() {
   if (!object_) return;
   ComPtr<IConnectionPointContainer> points;

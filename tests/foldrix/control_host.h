@@ -60,6 +60,9 @@ class TestContainer : public IOleClientSite,
   // Creates the control from a class object, places it in the window and activates it.
   HRESULT Host(IClassFactory* factory, bool connectEvents = true);
   HRESULT Host(IUnknown* control, bool connectEvents = true);
+  // The same through IQuickActivate: site, event sink, property sink and ambient
+  // values in one call; answer receives the control's reply.
+  HRESULT HostQuickly(IClassFactory* factory, QACONTROL* answer);
   void Unhost();
   HWND window() const { return window_; }
 

@@ -172,6 +172,38 @@ TEST_F(FillTest, ColumnClicksToggleTheSortAndTheKeySurvivesFills) {
   EXPECT_EQ(view_->sortKey(), kFirstColumnKey);
 }
 
+// Without item handlers the rows are sorted before they are inserted: the order must be
+// the one the list window's own sort gives, for either direction, with filters applied.
+TEST_F(FillTest, WithoutItemHandlersRowsComeInTheSameOrder) {
+  ScratchFolder scratch(L"fdx-order");
+  CreateFolder(scratch / L"Zeta");
+  CreateFolder(scratch / L"alpha");
+  for (auto name : {L"b.txt", L"A.txt", L"c10.txt", L"c2.txt", L"_x.txt", L"d.log"})
+    WriteFileBytes(scratch / name, "x");
+  Go(scratch.path());
+  const auto sortedByTheList = Names();
+  ASSERT_EQ(sortedByTheList.size(), 8u);
+  events_.wantItems = false;
+  view_->Refresh();
+  EXPECT_EQ(Names(), sortedByTheList);
+  view_->ColumnClick(0);
+  const auto descending = Names();
+  EXPECT_NE(descending, sortedByTheList);
+  view_->Refresh();
+  EXPECT_EQ(Names(), descending);
+  view_->stored().filter = L"*.txt";
+  view_->ColumnClick(0);
+  view_->Refresh();
+  std::vector<std::wstring> textFiles;
+  for (const auto& name : sortedByTheList)
+    if (name != L"Zeta" && name != L"alpha" && name.rfind(L"d", 0) != 0) textFiles.push_back(name);
+  EXPECT_EQ(Names(), textFiles);
+  EXPECT_EQ(textFiles.size(), 5u) << Joined();
+  HWND list = view_->list();
+  for (int row = 0; row < ListView_GetItemCount(list); ++row)
+    EXPECT_EQ(ListView_GetItemState(list, row, LVIS_STATEIMAGEMASK) >> 12, 1u) << row;
+}
+
 TEST_F(FillTest, CheckBoxStatesSurvivePreserveStateAndNotNoCheckBoxes) {
   ScratchFolder scratch(L"fdx-check");
   for (auto name : {L"a.txt", L"b.txt", L"c.txt"}) WriteFileBytes(scratch / name, "x");

@@ -70,6 +70,7 @@ TEST(Leaks, ListsAndRecordsAreFreedThroughFillsAndMoves) {
     view.GoUp(1);
     ::VariantClear(&value);
   }
+  const long listsBefore = Counts().lists;
   CountingSpy spy;
   ASSERT_HRESULT_SUCCEEDED(::CoRegisterMallocSpy(&spy));
   {
@@ -93,6 +94,7 @@ TEST(Leaks, ListsAndRecordsAreFreedThroughFillsAndMoves) {
   EXPECT_GT(spy.allocations, 50u);  // the spy saw the lists and records come and go
   EXPECT_EQ(leaked, 0u);
   EXPECT_EQ(Counts().itemRecords, 0);
+  EXPECT_EQ(Counts().lists, listsBefore);  // the engine's own count agrees with the spy
 }
 
 }  // namespace

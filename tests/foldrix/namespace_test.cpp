@@ -185,6 +185,33 @@ TEST(FolderValues, NumbersAndAddressesOfEveryVariantType) {
   EXPECT_FALSE(ResolveFolder(ReadFolderValue(v), nullptr));
 }
 
+// Whole numbers outside 0-255 are list addresses of this build's width. A 32-bit build
+// reads a negative Long (an address above 2 GB, as a script passes it) as unsigned;
+// the 64-bit build, where such a Long can be no address of ours, keeps its sign.
+TEST(FolderValues, AddressesTakeThisBuildsWidth) {
+  struct Case {
+    VARTYPE type;
+    long long number;
+    ULONG_PTR expected64, expected32;
+  } cases[] = {
+      {VT_I4, static_cast<LONG>(0x80001000u), static_cast<ULONG_PTR>(-0x7FFFF000LL), 0x80001000u},
+      {VT_I4, -1, static_cast<ULONG_PTR>(-1LL), 0xFFFFFFFFu},
+      {VT_R8, 0x80001000LL, 0x80001000u, 0x80001000u},
+      {VT_I8, -4, static_cast<ULONG_PTR>(-4LL), 0xFFFFFFFCu},
+  };
+  for (const auto& c : cases) {
+    VARIANT v;
+    v.vt = c.type;
+    if (c.type == VT_I4) v.lVal = static_cast<LONG>(c.number);
+    if (c.type == VT_I8) v.llVal = c.number;
+    if (c.type == VT_R8) v.dblVal = static_cast<double>(c.number);
+    const FolderValue value = ReadFolderValue(v);
+    EXPECT_EQ(value.kind, FolderValue::Kind::Address) << c.number;
+    const ULONG_PTR expected = sizeof(LONG_PTR) == 8 ? c.expected64 : c.expected32;
+    EXPECT_EQ(static_cast<ULONG_PTR>(value.address), expected) << c.number;
+  }
+}
+
 TEST(ShellQueries, NamesPathsAttributesIconsVersions) {
   testing_support::ScratchFolder scratch(L"fdx-q");
   testing_support::WriteFileBytes(scratch / L"note.txt", "hello");

@@ -24,10 +24,12 @@ class RecordingEvents : public foldrix::FolderViewEvents {
   bool cancelPathChanging = false;
   bool cancelColumnZero = false;
   bool runMode = true;
+  bool wantItems = true;  // false: as a control nobody listens to
   std::vector<bool> hasParentChanged;
   std::vector<foldrix::ItemPtr> addingItems;
 
   bool RunMode() override { return runMode; }
+  bool WantsItemEvents() override { return wantItems; }
   void AddingColumn(long& index, std::wstring& /*title*/, bool& /*use*/, bool& cancel) override {
     if (index == 0) log.push_back(L"AddingColumn0");
     if (index == 0 && cancelColumnZero) cancel = true;
