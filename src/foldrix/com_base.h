@@ -43,6 +43,22 @@ class ObjectCount {
   ObjectCount& operator=(const ObjectCount&) = delete;
 };
 
+// AddRef and Release of an object on the heap that goes at its last Release; it
+// starts with one reference, its creator's.
+template <typename Derived, typename Interface>
+class HeapObject : public Interface {
+ public:
+  STDMETHODIMP_(ULONG) AddRef() override { return ::InterlockedIncrement(&refs_); }
+  STDMETHODIMP_(ULONG) Release() override {
+    const ULONG left = ::InterlockedDecrement(&refs_);
+    if (left == 0) delete static_cast<Derived*>(this);
+    return left;
+  }
+
+ private:
+  LONG refs_ = 1;
+};
+
 // IDispatch of a dual interface, answered by the interface's type information.
 template <typename Interface>
 class DispatchImpl : public Interface {

@@ -17,7 +17,7 @@ struct ConnectionElement {
 };
 
 template <typename Interface, typename Element, typename Traits>
-class Enumerator final : public Interface {
+class Enumerator final : public HeapObject<Enumerator<Interface, Element, Traits>, Interface> {
  public:
   using Self = Enumerator;
 
@@ -35,12 +35,6 @@ class Enumerator final : public Interface {
   STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
     static const QITAB table[] = {QITABENT(Self, Interface), {}};
     return ::QISearch(this, table, iid, out);
-  }
-  STDMETHODIMP_(ULONG) AddRef() override { return ::InterlockedIncrement(&refs_); }
-  STDMETHODIMP_(ULONG) Release() override {
-    const ULONG left = ::InterlockedDecrement(&refs_);
-    if (left == 0) delete this;
-    return left;
   }
 
   STDMETHODIMP Next(ULONG count, Element* out, ULONG* fetched) override {
@@ -77,13 +71,13 @@ class Enumerator final : public Interface {
     if (owner_) owner_->AddRef();
     for (const auto& element : elements_) Traits::AddRef(element);
   }
+  friend class HeapObject<Enumerator, Interface>;  // deletes it at the last Release
   ~Enumerator() {
     for (const auto& element : elements_) Traits::Release(element);
     if (owner_) owner_->Release();
   }
 
   ObjectCount count_;
-  LONG refs_ = 1;
   IUnknown* owner_;
   std::vector<Element> elements_;
   size_t position_;

@@ -5,19 +5,13 @@
 namespace foldrix {
 namespace {
 
-class ItemObject final : public DispatchImpl<::Item> {
+class ItemObject final : public HeapObject<ItemObject, DispatchImpl<::Item>> {
  public:
   explicit ItemObject(ItemPtr item) : item_(std::move(item)) {}
 
   STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
     static const QITAB table[] = {QITABENT(ItemObject, ::Item), QITABENT(ItemObject, IDispatch), {}};
     return ::QISearch(this, table, iid, out);
-  }
-  STDMETHODIMP_(ULONG) AddRef() override { return ::InterlockedIncrement(&refs_); }
-  STDMETHODIMP_(ULONG) Release() override {
-    const ULONG left = ::InterlockedDecrement(&refs_);
-    if (left == 0) delete this;
-    return left;
   }
 
   STDMETHODIMP get_Attributes(fdxAttributesConstants flags, LONG* result) override {
@@ -98,25 +92,19 @@ class ItemObject final : public DispatchImpl<::Item> {
   }
 
  private:
+  friend class HeapObject<ItemObject, DispatchImpl<::Item>>;  // deletes it at the last Release
   ~ItemObject() = default;
   ObjectCount count_;
-  LONG refs_ = 1;
   ItemPtr item_;
 };
 
-class ItemListObject final : public DispatchImpl<::ItemList> {
+class ItemListObject final : public HeapObject<ItemListObject, DispatchImpl<::ItemList>> {
  public:
   ItemListObject(HWND list, bool selectedOnly) : items_(list, selectedOnly) {}
   STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
     static const QITAB table[] = {QITABENT(ItemListObject, ::ItemList),
                                   QITABENT(ItemListObject, IDispatch), {}};
     return ::QISearch(this, table, iid, out);
-  }
-  STDMETHODIMP_(ULONG) AddRef() override { return ::InterlockedIncrement(&refs_); }
-  STDMETHODIMP_(ULONG) Release() override {
-    const ULONG left = ::InterlockedDecrement(&refs_);
-    if (left == 0) delete this;
-    return left;
   }
   STDMETHODIMP get_Item(LONG index, ::Item** result) override {
     return Guarded([&] { return NewItemObject(items_.Item(index), result); });
@@ -128,9 +116,9 @@ class ItemListObject final : public DispatchImpl<::ItemList> {
   }
 
  private:
+  friend class HeapObject<ItemListObject, DispatchImpl<::ItemList>>;  // deletes it at the last Release
   ~ItemListObject() = default;
   ObjectCount count_;
-  LONG refs_ = 1;
   ItemListCore items_;
 };
 

@@ -8,17 +8,11 @@
 namespace foldrix {
 namespace {
 
-class ClassFactory final : public IClassFactory {
+class ClassFactory final : public HeapObject<ClassFactory, IClassFactory> {
  public:
   STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
     static const QITAB table[] = {QITABENT(ClassFactory, IClassFactory), {}};
     return ::QISearch(this, table, iid, out);
-  }
-  STDMETHODIMP_(ULONG) AddRef() override { return ::InterlockedIncrement(&refs_); }
-  STDMETHODIMP_(ULONG) Release() override {
-    const ULONG left = ::InterlockedDecrement(&refs_);
-    if (left == 0) delete this;
-    return left;
   }
   STDMETHODIMP CreateInstance(IUnknown* outer, REFIID iid, void** out) override {
     if (!out) return E_POINTER;
@@ -35,9 +29,9 @@ class ClassFactory final : public IClassFactory {
   }
 
  private:
+  friend class HeapObject<ClassFactory, IClassFactory>;  // deletes it at the last Release
   ~ClassFactory() = default;
   ObjectCount count_;
-  LONG refs_ = 1;
 };
 
 std::wstring GuidText(REFGUID guid) {

@@ -13,11 +13,6 @@
 namespace foldrix_test {
 namespace {
 
-template <typename Function>
-Function Export(HMODULE module, const char* name) {
-  return reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
-}
-
 ULONG References(IUnknown* object) {
   object->AddRef();
   return object->Release();
@@ -36,10 +31,7 @@ class Connections : public ::testing::Test {
   void SetUp() override {
     module_ = ::LoadLibraryW(OcxPath().c_str());
     ASSERT_NE(module_, nullptr);
-    auto getClassObject = Export<HRESULT(__stdcall*)(REFCLSID, REFIID, void**)>(module_, "DllGetClassObject");
-    CLSID clsid{};
-    ::CLSIDFromString(L"{5FEFBBB8-2283-466A-9591-E7D3DEFEE84A}", &clsid);
-    ASSERT_HRESULT_SUCCEEDED(getClassObject(clsid, IID_PPV_ARGS(&factory_)));
+    ASSERT_HRESULT_SUCCEEDED(FoldrixClassObject(module_, &factory_));
   }
   void TearDown() override {
     container_.Unhost();

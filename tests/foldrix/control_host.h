@@ -19,6 +19,20 @@ using Microsoft::WRL::ComPtr;
 std::wstring OcxPath();
 using LiveCountsFunction = void(__stdcall*)(LONG*, LONG*, LONG*);
 
+template <typename Function>
+Function Export(HMODULE module, const char* name) {
+  return reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
+}
+
+// The control's class object straight from the loaded DLL, without registration.
+inline HRESULT FoldrixClassObject(HMODULE module, IClassFactory** factory) {
+  auto getClassObject = Export<HRESULT(__stdcall*)(REFCLSID, REFIID, void**)>(module, "DllGetClassObject");
+  if (!getClassObject) return E_NOINTERFACE;
+  CLSID clsid{};
+  ::CLSIDFromString(L"{5FEFBBB8-2283-466A-9591-E7D3DEFEE84A}", &clsid);
+  return getClassObject(clsid, IID_IClassFactory, reinterpret_cast<void**>(factory));
+}
+
 struct RecordedEvent {
   DISPID id;
   std::vector<VARIANT> arguments;  // as given (by reference), in declaration order

@@ -283,10 +283,7 @@ class DirectFactory : public ::testing::Test {
   void SetUp() override {
     module_ = ::LoadLibraryW(OcxPath().c_str());
     ASSERT_NE(module_, nullptr);
-    auto getClassObject = Export<HRESULT(__stdcall*)(REFCLSID, REFIID, void**)>(module_, "DllGetClassObject");
-    CLSID clsid{};
-    ::CLSIDFromString(L"{5FEFBBB8-2283-466A-9591-E7D3DEFEE84A}", &clsid);
-    ASSERT_HRESULT_SUCCEEDED(getClassObject(clsid, IID_PPV_ARGS(&factory_)));
+    ASSERT_HRESULT_SUCCEEDED(FoldrixClassObject(module_, &factory_));
   }
   void TearDown() override {
     factory_.Reset();

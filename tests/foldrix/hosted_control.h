@@ -26,11 +26,6 @@ constexpr DISPID kItemEnumContents = 0x6003000E;
 constexpr DISPID kEventAddingItem = 3, kEventEnumContentsProc = 8, kEventAddingColumn = 2;
 constexpr DISPID kEventAddedItem = 1, kEventPathChanged = 19, kEventPathChanging = 20;
 
-template <typename Function>
-Function Export(HMODULE module, const char* name) {
-  return reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
-}
-
 inline LiveCountsFunction LiveCounts(HMODULE module) {
   return Export<LiveCountsFunction>(module, "FoldrixLiveCounts");
 }
@@ -41,12 +36,8 @@ class HostedControl : public ::testing::Test {
   void SetUp() override {
     module_ = ::LoadLibraryW(OcxPath().c_str());
     ASSERT_NE(module_, nullptr);
-    auto getClassObject = Export<HRESULT(__stdcall*)(REFCLSID, REFIID, void**)>(module_, "DllGetClassObject");
-    ASSERT_NE(getClassObject, nullptr);
-    CLSID clsid{};
-    ::CLSIDFromString(L"{5FEFBBB8-2283-466A-9591-E7D3DEFEE84A}", &clsid);
     ComPtr<IClassFactory> factory;
-    ASSERT_HRESULT_SUCCEEDED(getClassObject(clsid, IID_PPV_ARGS(&factory)));
+    ASSERT_HRESULT_SUCCEEDED(FoldrixClassObject(module_, &factory));
     ASSERT_HRESULT_SUCCEEDED(container_.Host(factory.Get()));
     list_ = reinterpret_cast<HWND>(PointerOf(container_.Get(kHwnd)));
     ASSERT_TRUE(::IsWindow(list_));
