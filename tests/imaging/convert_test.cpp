@@ -44,6 +44,23 @@ Logo ReadLogo(const std::filesystem::path& path) {
   return logo;
 }
 
+// The picture area one colour (within tolerance), everything around it entry 0.
+void ExpectColourInAreaBlackBands(const Logo& logo, const PictureArea& area, Rgb colour, int tolerance) {
+  for (int y = 0; y < 400; ++y)
+    for (int x = 0; x < 320; ++x) {
+      const bool inside = x >= area.x && x < area.x + area.width && y >= area.y && y < area.y + area.height;
+      const std::size_t at = static_cast<std::size_t>(y) * 320 + x;
+      if (inside) {
+        const Rgb got = logo.picture.PixelAt(at);
+        ASSERT_NEAR(got.r, colour.r, tolerance) << x << "," << y;
+        ASSERT_NEAR(got.g, colour.g, tolerance) << x << "," << y;
+        ASSERT_NEAR(got.b, colour.b, tolerance) << x << "," << y;
+      } else {
+        ASSERT_EQ(logo.picture.indices[at], 0) << x << "," << y;
+      }
+    }
+}
+
 TEST(BootScreenArea, KeepsProportionsOnTheScreen) {
   struct Case {
     int width, height;
@@ -77,16 +94,7 @@ TEST(ConvertToLogo, PicturesFillOrGetBandsOfEntryZero) {
     ASSERT_EQ(logo.picture.palette.size(), 256u);
     EXPECT_EQ(logo.picture.palette[0], Rgb{});
     const PictureArea area = BootScreenArea(test.width, test.height);
-    for (int y = 0; y < 400; ++y)
-      for (int x = 0; x < 320; ++x) {
-        const bool inside = x >= area.x && x < area.x + area.width && y >= area.y && y < area.y + area.height;
-        const std::size_t at = static_cast<std::size_t>(y) * 320 + x;
-        if (inside) {
-          ASSERT_EQ(logo.picture.PixelAt(at), colour) << x << "," << y;
-        } else {
-          ASSERT_EQ(logo.picture.indices[at], 0) << x << "," << y;
-        }
-      }
+    ExpectColourInAreaBlackBands(logo, area, colour, 0);
   }
 }
 
@@ -108,19 +116,7 @@ TEST(ConvertToLogo, LargeJpegsKeepTheirProportionsAtReducedScale) {
     const Logo logo = ReadLogo(destination);
     ASSERT_EQ(logo.report.status, ImageStatus::Logo);
     const PictureArea area = BootScreenArea(test.width, test.height);
-    for (int y = 0; y < 400; ++y)
-      for (int x = 0; x < 320; ++x) {
-        const bool inside = x >= area.x && x < area.x + area.width && y >= area.y && y < area.y + area.height;
-        const std::size_t at = static_cast<std::size_t>(y) * 320 + x;
-        if (inside) {
-          const Rgb got = logo.picture.PixelAt(at);
-          ASSERT_NEAR(got.r, colour.r, 6) << x << "," << y;
-          ASSERT_NEAR(got.g, colour.g, 6) << x << "," << y;
-          ASSERT_NEAR(got.b, colour.b, 6) << x << "," << y;
-        } else {
-          ASSERT_EQ(logo.picture.indices[at], 0) << x << "," << y;
-        }
-      }
+    ExpectColourInAreaBlackBands(logo, area, colour, 6);
   }
 }
 
