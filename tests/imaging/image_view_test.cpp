@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "fixtures.h"
+#include "support/message_pump.h"
 #include "imaging/logo_format.h"
 #include "ui/common/dpi.h"
 #include "ui/common/image_view.h"
@@ -52,23 +53,6 @@ class Parent {
   HWND window_ = nullptr;
 };
 
-// Dispatches messages until `done` holds or the time is up.
-template <typename Condition>
-bool PumpUntil(Condition done, DWORD milliseconds) {
-  const DWORD start = ::GetTickCount();
-  while (!done()) {
-    const DWORD elapsed = ::GetTickCount() - start;
-    if (elapsed >= milliseconds) return false;
-    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, milliseconds - elapsed, QS_ALLINPUT);
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      ::TranslateMessage(&msg);
-      ::DispatchMessageW(&msg);
-    }
-  }
-  return true;
-}
-
 class ImageViewTest : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(view.Create(parent.hwnd(), 7, 10, 10, 400, 300)); }
@@ -100,6 +84,8 @@ TEST_F(ImageViewTest, MembersDescribeEachKindOfFile) {
       {"photo.bmp", fixtures::MakeBmp(fixtures::Pattern(30, 20, 8), deep), 1, 24, 30, 20, false},
       {"anim.gif", fixtures::MakeGif(fixtures::Pattern(12, 9, 8)), 1, 8, 12, 9, false},
       {"photo.jpg", fixtures::MakeJpeg(fixtures::Pattern(16, 8, 8)), 1, 24, 16, 8, false},
+      {"named.jpg", fixtures::MakeBmp(fixtures::Pattern(30, 20, 8), deep), 1, 24, 30, 20, false},  // by content
+      {"broken.bmp", {'B', 'M', 1, 2, 3}, 0, 0, 0, 0, false},
       {"notes.txt", {'h', 'i'}, 0, 0, 0, 0, false},
   };
   for (const Case& test : cases) {
@@ -135,16 +121,41 @@ TEST_F(ImageViewTest, AnimationPlaysByDefaultAndStops) {
   view.SetFileName(Put("ANIM.SYS", Logo(100)));
   ASSERT_TRUE(view.IsAnimated());
   EXPECT_TRUE(view.AnimationRunning());
-  EXPECT_TRUE(PumpUntil([&] { return view.AnimationStep() >= 2; }, 3000));
+  EXPECT_TRUE(testing_support::PumpMessagesUntil([&] { return view.AnimationStep() >= 2; }, 3000));
   view.SetAnimate(false);
   EXPECT_FALSE(view.AnimationRunning());
   const int frozen = view.AnimationStep();
-  PumpUntil([] { return false; }, 200);
+  testing_support::PumpMessagesUntil([] { return false; }, 200);
   EXPECT_EQ(view.AnimationStep(), frozen);
   view.SetAnimate(true);
   EXPECT_TRUE(view.AnimationRunning());
   view.SetFileName(Put("STILL.SYS", Logo(0)));
   EXPECT_FALSE(view.AnimationRunning());
+}
+
+TEST_F(ImageViewTest, EachAnimationStepTurnsTheAnimatedEntries) {
+  view.SetFileName(Put("ANIM.SYS", Logo(200)));
+  view.SetAnimate(false);
+  const std::vector<RGBQUAD> before = view.Palette();
+  view.StepAnimation();
+  const std::vector<RGBQUAD>& after = view.Palette();
+  // Every animated entry takes the colour of the entry above it; the last wraps round.
+  EXPECT_EQ(after[199].rgbRed, before[199].rgbRed) << "below the first animated index";
+  EXPECT_EQ(after[200].rgbRed, before[201].rgbRed);
+  EXPECT_EQ(after[254].rgbRed, before[255].rgbRed);
+  EXPECT_EQ(after[255].rgbRed, before[200].rgbRed);
+}
+
+TEST_F(ImageViewTest, LogosKeepTheBootScreensShapeOtherPicturesTheirOwn) {
+  view.SetFileName(Put("LOGO.SYS", Logo(0)));  // in a 400 x 300 view
+  RECT rect = view.PictureRect();
+  EXPECT_EQ(rect.right - rect.left, 400);
+  EXPECT_EQ(rect.bottom - rect.top, 300) << "320 x 400 shows as 4:3";
+  view.SetFileName(Put("tall.bmp", fixtures::MakeBmp(fixtures::Pattern(50, 100, 8), BmpOptions{})));
+  rect = view.PictureRect();
+  EXPECT_EQ(rect.right - rect.left, 150);
+  EXPECT_EQ(rect.bottom - rect.top, 300);
+  EXPECT_EQ(rect.left, 125) << "centred";
 }
 
 TEST_F(ImageViewTest, OneEventPerClickAndNoneWhileEmpty) {
